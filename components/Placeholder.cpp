@@ -1,0 +1,1 @@
+// The component layer and the components live here.
