@@ -95,8 +95,8 @@ constexpr const char* AwkExtract =
 void BM_AwkExtract(benchmark::State& State) {
   TBenchFiles& F = Files();
   std::string Out = F.OutDir + "/awk-complete.txt";
-  std::string Command = std::string("awk -v RS='\\r\\n' -v ORS='\\r\\n' '") + AwkExtract + "' " + Quote(F.Ref) + " " +
-                        Quote(F.Trans) + " > " + Quote(Out);
+  std::string Command = std::string("awk -v RS='\\r\\n' -v ORS='\\r\\n' '") + AwkExtract + "' " +
+                        Quote(F.Ref) + " " + Quote(F.Trans) + " > " + Quote(Out);
   for (auto _ : State) RunShell(State, Command);
 }
 BENCHMARK(BM_AwkExtract)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -131,9 +131,9 @@ void BM_AwkInsert(benchmark::State& State) {
   Run.OutputDir = F.OutDir;
   ExtractItemComparator(Run, F.Itm);
   std::string Temp = F.Trans + ".awk";
-  std::string Command = std::string("awk -v RS='\\r\\n' -v ORS='\\r\\n' '") + AwkInsert + "' " + Quote(F.Ref) + " " +
-                        Quote(F.Pairs) + " " + Quote(F.Trans) + " > " + Quote(Temp) + " && mv " + Quote(Temp) + " " +
-                        Quote(F.Trans);
+  std::string Command = std::string("awk -v RS='\\r\\n' -v ORS='\\r\\n' '") + AwkInsert + "' " +
+                        Quote(F.Ref) + " " + Quote(F.Pairs) + " " + Quote(F.Trans) + " > " +
+                        Quote(Temp) + " && mv " + Quote(Temp) + " " + Quote(F.Trans);
   for (auto _ : State) RunShell(State, Command);
 }
 BENCHMARK(BM_AwkInsert)->Unit(benchmark::kMillisecond)->UseRealTime();

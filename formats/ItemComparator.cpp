@@ -31,8 +31,8 @@
 #include "formats/FormatHandlers.h"
 #include "platform/Errors.h"
 #include "platform/Files.h"
-#include "platform/StringList.h"
 #include "platform/Streams.h"
+#include "platform/StringList.h"
 
 namespace {
 
@@ -48,16 +48,15 @@ std::string NextPairFileName(TRunContext& Run) {
 // Called when List has no line Index: the results pane first says which file lacks which
 // line (Why tells what the line was needed for), then EStringListError
 // ("List index out of bounds (%d)") is raised as the string list raises it.
-[[noreturn]] void ReportMissingLine(TRunContext& Run, const TStringList& List, long long Index,
+[[noreturn]] void ReportMissingLine(TRunContext& Run, const TStringList&, long long Index,
                                     const std::string& File, const std::string& Why) {
   Run.AddResult(File + " has no line " + std::to_string(Index + 1) + " (" + Why + ").");
-  List.Get(Index);
   throw EStringListError(Index);
 }
 
 // Line Index of List, or ReportMissingLine.
-const std::string& LineOf(TRunContext& Run, const TStringList& List, long long Index, const std::string& File,
-                          const std::string& Why) {
+const std::string& LineOf(TRunContext& Run, const TStringList& List, long long Index,
+                          const std::string& File, const std::string& Why) {
   if (Index < 0 || Index >= List.Count()) ReportMissingLine(Run, List, Index, File, Why);
   return List[static_cast<std::size_t>(Index)];
 }
@@ -77,8 +76,10 @@ struct TComparedFiles {
 void LoadCompared(TRunContext& Run, const std::string& Path, TComparedFiles& Files) {
   TStringList Comparator;
   Comparator.LoadFromFile(Path);
-  Files.ReferencePath = LineOf(Run, Comparator, 0, "Item comparator " + Path, "the reference file's path");
-  Files.TranslationPath = LineOf(Run, Comparator, 1, "Item comparator " + Path, "the translation file's path");
+  Files.ReferencePath =
+      LineOf(Run, Comparator, 0, "Item comparator " + Path, "the reference file's path");
+  Files.TranslationPath =
+      LineOf(Run, Comparator, 1, "Item comparator " + Path, "the translation file's path");
   Files.Reference.LoadFromFile(Files.ReferencePath);
   Files.Translation.LoadFromFile(Files.TranslationPath);
 }
@@ -88,8 +89,9 @@ void CheckTranslationCoversText(TRunContext& Run, const TComparedFiles& Files) {
   const std::vector<std::string>& Reference = Files.Reference.Items();
   for (int K = Files.Translation.Count(); K < Files.Reference.Count(); ++K) {
     if (IsComment(Reference[static_cast<std::size_t>(K)])) continue;
-    ReportMissingLine(Run, Files.Translation, K, "Translation file " + Files.TranslationPath,
-                      "facing line " + std::to_string(K + 1) + " of reference file " + Files.ReferencePath);
+    ReportMissingLine(
+        Run, Files.Translation, K, "Translation file " + Files.TranslationPath,
+        "facing line " + std::to_string(K + 1) + " of reference file " + Files.ReferencePath);
   }
 }
 
@@ -170,8 +172,10 @@ int InsertItemComparator(TRunContext& Run, int Index) {
                         "the translation of line " + std::to_string(K + 1) + " of reference file " +
                             Files.ReferencePath);
     if (K >= Translation.size())
-      ReportMissingLine(Run, Files.Translation, static_cast<long long>(K), "Translation file " + Files.TranslationPath,
-                        "facing line " + std::to_string(K + 1) + " of reference file " + Files.ReferencePath);
+      ReportMissingLine(
+          Run, Files.Translation, static_cast<long long>(K),
+          "Translation file " + Files.TranslationPath,
+          "facing line " + std::to_string(K + 1) + " of reference file " + Files.ReferencePath);
     std::string& Line = PairLines[static_cast<std::size_t>(J + 1)];
     UnmarkTrailing(Line);
     Translation[K] = std::move(Line);

@@ -22,7 +22,7 @@ using namespace std::string_literals;
 
 // Records the results pane and answers the output directory dialog with OutDir.
 class TRecordingView : public TNullRunView {
-public:
+ public:
   std::string OutDir;
   std::vector<std::string> Results;
   void AddResult(const std::string& Line) override { Results.push_back(Line); }
@@ -37,17 +37,22 @@ public:
 std::string Visible(const std::string& Bytes) {
   std::string Out;
   for (unsigned char C : Bytes) {
-    if (C == '\r') Out += "\\r";
-    else if (C == '\n') Out += "\\n";
-    else if (C == '\0') Out += "\\0";
-    else if (C < 0x20 || C >= 0x7F) Out += "\\x" + IntToHex(C, 2);
-    else Out += static_cast<char>(C);
+    if (C == '\r')
+      Out += "\\r";
+    else if (C == '\n')
+      Out += "\\n";
+    else if (C == '\0')
+      Out += "\\0";
+    else if (C < 0x20 || C >= 0x7F)
+      Out += "\\x" + IntToHex(C, 2);
+    else
+      Out += static_cast<char>(C);
   }
   return Out;
 }
 
 class ItemComparatorTest : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     SavedDir = GetCurrentDir();
     char Template[] = "/tmp/itemcomp.XXXXXX";
@@ -68,7 +73,8 @@ protected:
     return Path;
   }
   // An item comparator named Name over the given reference and translation texts.
-  std::string MakeComparator(const std::string& Name, const std::string& Reference, const std::string& Translation) {
+  std::string MakeComparator(const std::string& Name, const std::string& Reference,
+                             const std::string& Translation) {
     std::string Ref = Write(Name + ".ref", Reference);
     std::string Trans = Write(Name + ".tr", Translation);
     return Write(Name + ".itm", Ref + "\r\n" + Trans + "\r\n");
@@ -102,17 +108,20 @@ struct TExtractCase {
 
 TEST_F(ItemComparatorTest, ExtractWritesMarkedPairsOfTextLines) {
   const std::vector<TExtractCase> Cases = {
-      {"comment only in the first column", ";c\n ;blank first\n\t;tab first\nA\n", "t0\nt1\nt2\nt3\n",
-       " ;blank first\r\nt1\r\n\t;tab first\r\nt2\r\nA\r\nt3\r\n"},
+      {"comment only in the first column", ";c\n ;blank first\n\t;tab first\nA\n",
+       "t0\nt1\nt2\nt3\n", " ;blank first\r\nt1\r\n\t;tab first\r\nt2\r\nA\r\nt3\r\n"},
       {"empty text lines", "\n;c\n\nz\n", "x\ny\n\n\n", "\r\nx\r\n\r\n\r\nz\r\n\r\n"},
       {"trailing blanks marked", "two  \n   \nends$\nin \tside \n", "x \n\ny$ \nz\n",
        "two$$\r\nx$\r\n$$$\r\n\r\nends$\r\ny$$\r\nin \tside$\r\nz\r\n"},
-      {"long blank run", "a" + std::string(70, ' ') + "\n", "b\n", "a" + std::string(70, '$') + "\r\nb\r\n"},
+      {"long blank run", "a" + std::string(70, ' ') + "\n", "b\n",
+       "a" + std::string(70, '$') + "\r\nb\r\n"},
       {"more translation lines than reference lines", "a\n;c", "x\ny\nz\nw\n", "a\r\nx\r\n"},
       {"comments only", ";a\n;b\n", "", ""},
       {"empty reference", "", "x\n", ""},
-      {"CR, LF and CR LF line ends", "a\rb\r\nc\nd", "w\r\nx\ry\nz", "a\r\nw\r\nb\r\nx\r\nc\r\ny\r\nd\r\nz\r\n"},
-      {"NUL and 8-bit bytes", "k\0ey\xff \n"s, "\x82\xa0\0z \n"s, "k\0ey\xff$\r\n\x82\xa0\0z$\r\n"s},
+      {"CR, LF and CR LF line ends", "a\rb\r\nc\nd", "w\r\nx\ry\nz",
+       "a\r\nw\r\nb\r\nx\r\nc\r\ny\r\nd\r\nz\r\n"},
+      {"NUL and 8-bit bytes", "k\0ey\xff \n"s, "\x82\xa0\0z \n"s,
+       "k\0ey\xff$\r\n\x82\xa0\0z$\r\n"s},
   };
   for (const TExtractCase& Case : Cases) {
     SCOPED_TRACE(Case.Name);
@@ -142,12 +151,13 @@ TEST_F(ItemComparatorTest, InsertPutsUnmarkedTranslationsInPlace) {
       {"lines facing comments and past the end kept", ";c\nA\n;d\nB\n", "c0\nA0\nd0\nB0\nextra\r",
        "A\r\nA1\r\nB\r\nB1\r\n", "c0\r\nA1\r\nd0\r\nB1\r\nextra\r\n"},
       {"trailing marks undone, typed blanks kept", "a\nb\nc\nd\ne\n", "1\n2\n3\n4\n5\n",
-       "a\r\nx$$\r\nb\r\n$$$\r\nc\r\ny  \r\nd\r\nz$a$\r\ne\r\n\r\n", "x  \r\n   \r\ny  \r\nz$a \r\n\r\n"},
+       "a\r\nx$$\r\nb\r\n$$$\r\nc\r\ny  \r\nd\r\nz$a$\r\ne\r\n\r\n",
+       "x  \r\n   \r\ny  \r\nz$a \r\n\r\n"},
       {"edited reference lines ignored", "a\n", "1\n", "EDITED\r\nnew\r\n", "new\r\n"},
       {"more pairs than text lines", "a\n", "1\n2\n", "a\r\nnew\r\nb\r\nstray\r\n", "new\r\n2\r\n"},
       {"comments only: rewritten with CR LF", ";a\n;b", "x\ny", "", "x\r\ny\r\n"},
-      {"CR, LF and CR LF line ends", "a\rb\r\n;c\nd", "1\r\n2\r3\n4", "a\r\nA\r\nb\r\nB\r\nd\r\nD\r\n",
-       "A\r\nB\r\n3\r\nD\r\n"},
+      {"CR, LF and CR LF line ends", "a\rb\r\n;c\nd", "1\r\n2\r3\n4",
+       "a\r\nA\r\nb\r\nB\r\nd\r\nD\r\n", "A\r\nB\r\n3\r\nD\r\n"},
       {"NUL bytes survive", ";c\nT\n", "c\0omment\nX\0Y\nafter\0"s, "T\r\nnew\0val\r\n"s,
        "c\0omment\r\nnew\0val\r\nafter\0\r\n"s},
   };
@@ -167,7 +177,8 @@ TEST_F(ItemComparatorTest, InsertPutsUnmarkedTranslationsInPlace) {
 // Extracting and inserting unedited pairs gives back the translation (with CR LF line ends),
 // whatever blanks it ends in.
 TEST_F(ItemComparatorTest, UneditedPairsRoundTrip) {
-  std::string Translation = "head\r\nt1  \r\n   \r\n\r\nx \t \r\nfacing comment \r\nlast\r\ntail  \r\n";
+  std::string Translation =
+      "head\r\nt1  \r\n   \r\n\r\nx \t \r\nfacing comment \r\nlast\r\ntail  \r\n";
   std::string Itm = MakeComparator("game", ";h\na\nb\nc\nd\ne\n;f\ng\n", Translation);
   Run.OutputDir = OutDir;
   ExtractItemComparator(Run, Itm);
@@ -182,20 +193,22 @@ struct TErrorCase {
   bool Extract;
   std::string Comparator;  // empty: the usual two lines
   std::string Reference, Translation, Pairs;
-  std::string Message;     // the exception's text
-  std::string Mentions;    // expected in the results line; "%D" stands for the test's folder
+  std::string Message;   // the exception's text
+  std::string Mentions;  // expected in the results line; "%D" stands for the test's folder
 };
 
 TEST_F(ItemComparatorTest, MissingLinesStopWithoutTouchingFiles) {
   const std::vector<TErrorCase> Cases = {
       {"extract: translation lacks a facing line", true, "", "a\n;c\nb\n;d\n", "x\ny\n", "",
        "List index out of bounds (2)", "Translation file %D/game.tr has no line 3"},
-      {"extract: item comparator of one line", true, "only-one-line\n", "", "", "", "List index out of bounds (1)",
-       "Item comparator %D/game.itm has no line 2"},
+      {"extract: item comparator of one line", true, "only-one-line\n", "", "", "",
+       "List index out of bounds (1)", "Item comparator %D/game.itm has no line 2"},
       {"insert: translation lacks a facing line", false, "", "a\nb\n;c\nd\n", "1\n2\n3\n",
-       "a\r\nA\r\nb\r\nB\r\nd\r\nD\r\n", "List index out of bounds (3)", "Translation file %D/game.tr has no line 4"},
-      {"insert: fewer pairs than text lines", false, "", "a\n;b\nc\nd\n", "1\n2\n3\n4\n", "a\r\nA\r\nc\r\nC\r\nd\r\n",
-       "List index out of bounds (5)", "Pair file %D/pairs.txt has no line 6"},
+       "a\r\nA\r\nb\r\nB\r\nd\r\nD\r\n", "List index out of bounds (3)",
+       "Translation file %D/game.tr has no line 4"},
+      {"insert: fewer pairs than text lines", false, "", "a\n;b\nc\nd\n", "1\n2\n3\n4\n",
+       "a\r\nA\r\nc\r\nC\r\nd\r\n", "List index out of bounds (5)",
+       "Pair file %D/pairs.txt has no line 6"},
   };
   for (const TErrorCase& Case : Cases) {
     SCOPED_TRACE(Case.Name);
@@ -219,7 +232,8 @@ TEST_F(ItemComparatorTest, MissingLinesStopWithoutTouchingFiles) {
     EXPECT_EQ(Message, Case.Message);
     std::string Mentions = Case.Mentions;
     Mentions.replace(Mentions.find("%D"), 2, Dir);
-    EXPECT_TRUE(ResultsMention(Mentions)) << "results: " << (View.Results.empty() ? "" : View.Results[0]);
+    EXPECT_TRUE(ResultsMention(Mentions))
+        << "results: " << (View.Results.empty() ? "" : View.Results[0]);
     EXPECT_EQ(Visible(ReadWholeFile(Dir + "/game.tr")), Visible(Case.Translation));
     EXPECT_FALSE(FileExists(OutDir + "/complete.txt"));
     EXPECT_EQ(Run.ResultList.Count(), 0);
@@ -264,10 +278,10 @@ TEST_F(ItemComparatorTest, SeveralComparatorsInOneRunReplayIntoTheirOwnFiles) {
 
   const std::string Pairs1 = OutDir + "/complete.txt", Pairs2 = OutDir + "/complete(2).txt",
                     Pairs3 = OutDir + "/complete(3).txt";
-  EXPECT_EQ(ReadWholeFile(OutDir + "/result.log"), "#Format: ITM\r\n#Source: " + First + "\r\n" + Pairs1 +
-                                                      "\r\n#Format: ITM\r\n#Source: " + Second + "\r\n" + Pairs2 +
-                                                      "\r\n#Format: ITM\r\n#Source: " + Third + "\r\n" + Pairs3 +
-                                                      "\r\n");
+  EXPECT_EQ(ReadWholeFile(OutDir + "/result.log"),
+            "#Format: ITM\r\n#Source: " + First + "\r\n" + Pairs1 +
+                "\r\n#Format: ITM\r\n#Source: " + Second + "\r\n" + Pairs2 +
+                "\r\n#Format: ITM\r\n#Source: " + Third + "\r\n" + Pairs3 + "\r\n");
   EXPECT_EQ(ReadWholeFile(Pairs1), "hello\r\nhola\r\nbye$\r\nadios$\r\n");
   EXPECT_EQ(ReadWholeFile(Pairs2), "yes\r\nsi\r\n");
   EXPECT_EQ(ReadWholeFile(Pairs3), "one\r\nuno\r\n");
@@ -298,7 +312,8 @@ TEST_F(ItemComparatorTest, SeveralComparatorsInOneRunReplayIntoTheirOwnFiles) {
   Sources.SourceFormat = sfItemComparator;
   Sources.Entries = {Second};
   Batch.Execute(Sources);
-  EXPECT_EQ(ReadWholeFile(OutDir + "/result.log"), "#Format: ITM\r\n#Source: " + Second + "\r\n" + Pairs1 + "\r\n");
+  EXPECT_EQ(ReadWholeFile(OutDir + "/result.log"),
+            "#Format: ITM\r\n#Source: " + Second + "\r\n" + Pairs1 + "\r\n");
 }
 
 }  // namespace
