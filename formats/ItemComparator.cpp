@@ -48,8 +48,8 @@ std::string NextPairFileName(TRunContext& Run) {
 // Called when List has no line Index: the results pane first says which file lacks which
 // line (Why tells what the line was needed for), then EStringListError
 // ("List index out of bounds (%d)") is raised as the string list raises it.
-[[noreturn]] void ReportMissingLine(TRunContext& Run, const TStringList&, long long Index,
-                                    const std::string& File, const std::string& Why) {
+[[noreturn]] void ReportMissingLine(TRunContext& Run, long long Index, const std::string& File,
+                                    const std::string& Why) {
   Run.AddResult(File + " has no line " + std::to_string(Index + 1) + " (" + Why + ").");
   throw EStringListError(Index);
 }
@@ -57,7 +57,7 @@ std::string NextPairFileName(TRunContext& Run) {
 // Line Index of List, or ReportMissingLine.
 const std::string& LineOf(TRunContext& Run, const TStringList& List, long long Index,
                           const std::string& File, const std::string& Why) {
-  if (Index < 0 || Index >= List.Count()) ReportMissingLine(Run, List, Index, File, Why);
+  if (Index < 0 || Index >= List.Count()) ReportMissingLine(Run, Index, File, Why);
   return List[static_cast<std::size_t>(Index)];
 }
 
@@ -90,7 +90,7 @@ void CheckTranslationCoversText(TRunContext& Run, const TComparedFiles& Files) {
   for (int K = Files.Translation.Count(); K < Files.Reference.Count(); ++K) {
     if (IsComment(Reference[static_cast<std::size_t>(K)])) continue;
     ReportMissingLine(
-        Run, Files.Translation, K, "Translation file " + Files.TranslationPath,
+        Run, K, "Translation file " + Files.TranslationPath,
         "facing line " + std::to_string(K + 1) + " of reference file " + Files.ReferencePath);
   }
 }
@@ -168,13 +168,12 @@ int InsertItemComparator(TRunContext& Run, int Index) {
   for (std::size_t K = 0; K < Reference.size(); ++K) {
     if (IsComment(Reference[K])) continue;
     if (J + 1 >= Pairs.Count())
-      ReportMissingLine(Run, Pairs, J + 1, "Pair file " + PairPath,
+      ReportMissingLine(Run, J + 1, "Pair file " + PairPath,
                         "the translation of line " + std::to_string(K + 1) + " of reference file " +
                             Files.ReferencePath);
     if (K >= Translation.size())
       ReportMissingLine(
-          Run, Files.Translation, static_cast<long long>(K),
-          "Translation file " + Files.TranslationPath,
+          Run, static_cast<long long>(K), "Translation file " + Files.TranslationPath,
           "facing line " + std::to_string(K + 1) + " of reference file " + Files.ReferencePath);
     std::string& Line = PairLines[static_cast<std::size_t>(J + 1)];
     UnmarkTrailing(Line);
