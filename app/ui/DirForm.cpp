@@ -1,13 +1,10 @@
 #include "app/ui/DirForm.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QSignalBlocker>
@@ -15,45 +12,8 @@
 #include <QToolButton>
 
 #include "app/core/FilterText.h"
+#include "app/ui/DirectoryChooser.h"
 #include "include/SharedConstants.h"
-#include "platform/Files.h"
-
-TDirectoryChooser::TDirectoryChooser(QWidget* Parent, const QString& Title, const QString& Start)
-    : QFileDialog(Parent, Title) {
-  setFileMode(QFileDialog::Directory);
-  // Our accept() must run, so the platform's own dialog is never used.
-  setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
-  QString Existing = Start.isEmpty() ? QDir::currentPath() : QDir(Start).absolutePath();
-  while (!QFileInfo(Existing).isDir() && !QDir(Existing).isRoot())
-    Existing = QFileInfo(Existing).absolutePath();
-  setDirectory(Existing);
-  if (!Start.isEmpty() && !QFileInfo(Start).isDir()) selectFile(QDir(Start).absolutePath());
-  ConfirmCreate = [this](const QString& Path) {
-    return QMessageBox::question(this, windowTitle(),
-                                 tr("%1\nThis directory does not exist. Create it?").arg(Path),
-                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
-  };
-}
-
-void TDirectoryChooser::accept() {
-  const QStringList Files = selectedFiles();
-  if (!Files.isEmpty() && !Files.first().isEmpty() && !QFileInfo::exists(Files.first())) {
-    const QString Path = Files.first();
-    if (!ConfirmCreate || !ConfirmCreate(Path)) return;
-    if (!ForceDirectories(QFile::encodeName(Path).toStdString())) {
-      QMessageBox::warning(this, windowTitle(), tr("Cannot create directory %1").arg(Path));
-      return;
-    }
-  }
-  QFileDialog::accept();
-}
-
-std::optional<QString> SelectDirectoryCreating(QWidget* Parent, const QString& Title,
-                                               const QString& Start) {
-  TDirectoryChooser Chooser(Parent, Title, Start);
-  if (Chooser.exec() != QDialog::Accepted || Chooser.selectedFiles().isEmpty()) return {};
-  return QDir::cleanPath(Chooser.selectedFiles().first());
-}
 
 TDirForm::TDirForm(QWidget* Parent)
     : QDialog(Parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint),
@@ -88,8 +48,10 @@ TDirForm::TDirForm(QWidget* Parent)
   BCancel = new QPushButton(QStringLiteral("Cancel"), this);
   BCancel->setGeometry(336, 28, 75, 23);
 
-  ChooseDirectory = [this](const QString& Start) {
-    return SelectDirectoryCreating(this, tr("Select directory"), Start);
+  AskDirectory = [this](const QString& Start) -> std::optional<QString> {
+    QString Dir = Start;
+    if (!ChooseDirectory(this, tr("Select directory"), Dir)) return std::nullopt;
+    return Dir;
   };
 
   connect(ScanDir, &QLineEdit::textChanged, this, &TDirForm::ScanDirChange);
@@ -130,8 +92,8 @@ void TDirForm::FormShow() {
 void TDirForm::ScanDirChange() { BOk->setEnabled(!ScanDir->text().isEmpty()); }
 
 void TDirForm::CallDialogClick() {
-  if (!ChooseDirectory) return;
-  if (std::optional<QString> Chosen = ChooseDirectory(ScanDir->text())) ScanDir->setText(*Chosen);
+  if (!AskDirectory) return;
+  if (std::optional<QString> Chosen = AskDirectory(ScanDir->text())) ScanDir->setText(*Chosen);
 }
 
 void TDirForm::FilterChange(int Index) {

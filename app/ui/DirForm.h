@@ -8,7 +8,6 @@
 //     GatherDirectory(DirForm->ScanDirText(), DirForm->FileMask(), DirForm->TypeIndex(), ...);
 
 #include <QDialog>
-#include <QFileDialog>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -21,24 +20,6 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QToolButton;
-
-// The directory chooser of Process Directory (and fit for the batch run's): the user may name
-// a directory that does not exist yet; on confirming, the chooser asks before creating it and
-// creates it with its missing parents. A refused or failed creation keeps the chooser open.
-class TDirectoryChooser : public QFileDialog {
- public:
-  // Starts at Start, or at its nearest existing parent with the rest typed in.
-  TDirectoryChooser(QWidget* Parent, const QString& Title, const QString& Start);
-
-  // Asked before a missing directory is created; true to create it. A question box by default.
-  std::function<bool(const QString& Path)> ConfirmCreate;
-
-  void accept() override;
-};
-
-// Shows a TDirectoryChooser; the chosen directory, or nothing when the user cancels.
-std::optional<QString> SelectDirectoryCreating(QWidget* Parent, const QString& Title,
-                                               const QString& Start);
 
 class TDirForm : public QDialog {
   Q_OBJECT
@@ -56,8 +37,9 @@ class TDirForm : public QDialog {
   const std::string& FileMask() const { return FFileMask; }
   const std::string& FilterText() const { return FFilterText; }
 
-  // The directory chooser that CallDialog opens; tests replace it.
-  std::function<std::optional<QString>(const QString& Start)> ChooseDirectory;
+  // The directory chooser that CallDialog opens (the shared one of DirectoryChooser.h, which
+  // may create the directory the user names); tests replace it.
+  std::function<std::optional<QString>(const QString& Start)> AskDirectory;
 
   // The controls, for the main window's tests and ours.
   QLineEdit* ScanDir = nullptr;

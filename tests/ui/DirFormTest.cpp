@@ -1,14 +1,11 @@
 // The "Directory to add" dialog on Qt's offscreen platform.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QComboBox>
-#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
-#include <filesystem>
 
 #include "app/ui/DirForm.h"
 
@@ -59,7 +56,7 @@ TEST(DirForm, OkFollowsTheDirectoryText) {
 
   // The folder button puts the chosen directory in and so enables Ok; cancelling keeps all.
   QString StartedAt;
-  Form.ChooseDirectory = [&](const QString& Start) -> std::optional<QString> {
+  Form.AskDirectory = [&](const QString& Start) -> std::optional<QString> {
     StartedAt = Start;
     return QString("/games/chosen");
   };
@@ -68,7 +65,7 @@ TEST(DirForm, OkFollowsTheDirectoryText) {
   Form.CallDialog->click();
   EXPECT_EQ(Form.ScanDir->text(), "/games/chosen");
   EXPECT_TRUE(Form.BOk->isEnabled());
-  Form.ChooseDirectory = [&](const QString& Start) -> std::optional<QString> {
+  Form.AskDirectory = [&](const QString& Start) -> std::optional<QString> {
     StartedAt = Start;
     return std::nullopt;
   };
@@ -122,37 +119,6 @@ TEST(DirForm, OkAcceptsWhileCancelAndTheCloseBoxReject) {
     EXPECT_EQ(Form.exec(), Case.Result) << Case.Name;
     EXPECT_EQ(Form.ScanDirText(), "/games") << Case.Name;
   }
-}
-
-// The chooser creates a directory that does not exist, with its parents, once allowed.
-TEST(DirectoryChooser, CreatesAMissingDirectoryOnlyWhenAllowed) {
-  char Template[] = "/tmp/dirchooser-XXXXXX";
-  ASSERT_NE(::mkdtemp(Template), nullptr);
-  const QString Top = Template;
-  const QString Wanted = Top + "/new/deeper";
-
-  for (bool Allow : {false, true}) {
-    TDirectoryChooser Chooser(nullptr, "Select directory", Wanted);
-    QString Asked;
-    Chooser.ConfirmCreate = [&](const QString& Path) {
-      Asked = Path;
-      return Allow;
-    };
-    Chooser.accept();
-    EXPECT_EQ(Asked, Wanted) << "allow " << Allow;
-    EXPECT_EQ(std::filesystem::is_directory(Wanted.toStdString()), Allow);
-    EXPECT_EQ(Chooser.result(), Allow ? QDialog::Accepted : QDialog::Rejected);
-  }
-  // Once it exists, the same choice is taken without a question.
-  TDirectoryChooser Again(nullptr, "Select directory", Wanted);
-  bool Asked = false;
-  Again.ConfirmCreate = [&](const QString&) { return Asked = true; };
-  Again.accept();
-  EXPECT_FALSE(Asked);
-  EXPECT_EQ(Again.result(), QDialog::Accepted);
-  ASSERT_FALSE(Again.selectedFiles().isEmpty());
-  EXPECT_EQ(QDir::cleanPath(Again.selectedFiles().first()), Wanted);
-  std::filesystem::remove_all(Template);
 }
 
 }  // namespace
