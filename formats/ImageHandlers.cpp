@@ -25,10 +25,12 @@ namespace {
 constexpr std::size_t ColourTableSize = 768;
 
 // The list's file name without its directory, cut before its first ".": "menu.old.irl" gives
-// "menu", "menu" gives "".
+// "menu". A name without any "." gives an empty base name ("_0000.bmp", "16_0000.act"), as
+// extractions have always named them.
 std::string BaseName(const std::string& ListPath) {
   std::string Name = ExtractFileName(ListPath);
-  return Name.substr(0, Name.find('.'));
+  std::size_t Dot = Name.find('.');
+  return Dot == std::string::npos ? std::string() : Name.substr(0, Dot);
 }
 
 // Two lists with the same base name in one run (data/jp/menu.irl and data/us/menu.irl) must
