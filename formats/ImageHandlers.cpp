@@ -63,13 +63,16 @@ void PrepareBitmap(TBitmap& Bitmap, TPixelFormat Format) {
   Bitmap.SetSize(256, ImageRows);
   const int Count = Format == pf4bit ? 16 : 256;
   std::uint8_t Table[3 * 256];
-  for (int I = 0; I < Count; ++I) Table[3 * I] = Table[3 * I + 1] = Table[3 * I + 2] = static_cast<std::uint8_t>(I * 255 / (Count - 1));
+  for (int I = 0; I < Count; ++I)
+    Table[3 * I] = Table[3 * I + 1] = Table[3 * I + 2] =
+        static_cast<std::uint8_t>(I * 255 / (Count - 1));
   Bitmap.SetPalette(BuildPalette(Count, Table));
 }
 
 // Reads Count palette records of Entries entries from the pack's position and saves each as a
 // colour table named Prefix + hex4(i) + ".act". A record cut short throws EReadError.
-void ExtractPalettes(TRunContext& Run, TStream& Pack, std::uint32_t Count, int Entries, const std::string& Prefix) {
+void ExtractPalettes(TRunContext& Run, TStream& Pack, std::uint32_t Count, int Entries,
+                     const std::string& Prefix) {
   static const std::uint8_t Zeros[1024] = {};
   const std::size_t RecordSize = static_cast<std::size_t>(Entries) * 4;
   std::uint8_t Record[1024];
@@ -129,7 +132,8 @@ void ExtractImageList(TRunContext& Run, const std::string& Path) {
     // A record cut short by the end of the pack is still saved; its missing rows are 0
     // rather than whatever the previous image left in the bitmap.
     std::memset(Rows + Got, 0, RecordSize - Got);
-    if (!Eight) SwapNibbles(Rows, static_cast<std::int32_t>(RecordSize));  // left pixel to the high nibble
+    if (!Eight)
+      SwapNibbles(Rows, static_cast<std::int32_t>(RecordSize));  // left pixel to the high nibble
 
     const std::string Name = JoinPath(Run.OutputDir, Base + "_" + IntToHex(K, 4) + ".bmp");
     Bitmap.SaveToFile(Name);
@@ -147,7 +151,8 @@ int InsertImageList(TRunContext& Run, int Index) {
   const std::string PackPath = List.Get(0);
   TFileStream Pack(PackPath, fmOpenReadWrite);
   const TImagePackHeader Header = ReadPackHeader(Pack, PackPath);
-  const std::vector<std::size_t> RowSizes = ReadImageRowSizes(List, Header.ImageCount, Run.TargetPath);
+  const std::vector<std::size_t> RowSizes =
+      ReadImageRowSizes(List, Header.ImageCount, Run.TargetPath);
   const std::int64_t PackSize = Pack.Size();
 
   TBitmap Bitmap;
@@ -188,11 +193,15 @@ int InsertImageList(TRunContext& Run, int Index) {
     // The top 256 rows go in; a shorter picture replaces only its own rows.
     const int Rows = std::min(Bitmap.Height(), ImageRows);
     for (int R = 0; R < Rows; ++R)
-      std::memcpy(Record.data() + static_cast<std::size_t>(R) * RowSize, Bitmap.ScanLine(R), RowSize);
+      std::memcpy(Record.data() + static_cast<std::size_t>(R) * RowSize, Bitmap.ScanLine(R),
+                  RowSize);
     const std::size_t Bytes = static_cast<std::size_t>(Rows) * RowSize;
-    if (RowSize == RowSize4) SwapNibbles(Record.data(), static_cast<std::int32_t>(Bytes));  // left pixel back to the low nibble
+    if (RowSize == RowSize4)
+      SwapNibbles(Record.data(),
+                  static_cast<std::int32_t>(Bytes));  // left pixel back to the low nibble
     Pack.Seek(RecordStart);
     Pack.WriteBuffer(Record.data(), Bytes);
   }
-  return static_cast<int>(std::min<long long>(static_cast<long long>(Index) + Header.ImageCount, INT_MAX));
+  return static_cast<int>(
+      std::min<long long>(static_cast<long long>(Index) + Header.ImageCount, INT_MAX));
 }

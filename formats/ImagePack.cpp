@@ -8,7 +8,8 @@ TImagePackHeader ReadPackHeader(TStream& Pack, const std::string& PackPath) {
   Pack.ReadBuffer(Bytes, sizeof Bytes);
   auto Word = [&](int Index) {
     const std::uint8_t* P = Bytes + 4 * Index;
-    return std::uint32_t(P[0]) | std::uint32_t(P[1]) << 8 | std::uint32_t(P[2]) << 16 | std::uint32_t(P[3]) << 24;
+    return std::uint32_t(P[0]) | std::uint32_t(P[1]) << 8 | std::uint32_t(P[2]) << 16 |
+           std::uint32_t(P[3]) << 24;
   };
   TImagePackHeader H;
   H.Palette16Count = Word(0);

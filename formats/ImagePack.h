@@ -24,8 +24,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/StringList.h"
 #include "platform/Streams.h"
+#include "platform/StringList.h"
 
 inline constexpr std::size_t PackHeaderSize = 32;
 inline constexpr std::size_t Palette16RecordSize = 64;

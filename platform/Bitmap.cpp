@@ -48,13 +48,19 @@ enum TCompression : std::uint32_t {
 
 int FormatBits(TPixelFormat Format) {
   switch (Format) {
-    case pf1bit: return 1;
-    case pf4bit: return 4;
-    case pf8bit: return 8;
+    case pf1bit:
+      return 1;
+    case pf4bit:
+      return 4;
+    case pf8bit:
+      return 8;
     case pf15bit:
-    case pf16bit: return 16;
-    case pf24bit: return 24;
-    case pf32bit: return 32;
+    case pf16bit:
+      return 16;
+    case pf24bit:
+      return 24;
+    case pf32bit:
+      return 32;
   }
   return 24;
 }
@@ -63,7 +69,8 @@ std::uint64_t StrideFor(std::uint64_t Width, int Bits) { return (Width * Bits + 
 
 std::uint16_t Get16(const std::uint8_t* P) { return static_cast<std::uint16_t>(P[0] | P[1] << 8); }
 std::uint32_t Get32(const std::uint8_t* P) {
-  return std::uint32_t(P[0]) | std::uint32_t(P[1]) << 8 | std::uint32_t(P[2]) << 16 | std::uint32_t(P[3]) << 24;
+  return std::uint32_t(P[0]) | std::uint32_t(P[1]) << 8 | std::uint32_t(P[2]) << 16 |
+         std::uint32_t(P[3]) << 24;
 }
 void Put16(std::uint8_t* P, std::uint32_t V) {
   P[0] = static_cast<std::uint8_t>(V);
@@ -150,9 +157,14 @@ THeader ParseHeader(const std::uint8_t* Data, std::size_t Size) {
       Invalid();
     if (H.ImageSize > Size) Invalid();
     switch (H.Compression) {
-      case bcRGB: break;
-      case bcRLE8: if (H.Bits != 8) Invalid(); break;
-      case bcRLE4: if (H.Bits != 4) Invalid(); break;
+      case bcRGB:
+        break;
+      case bcRLE8:
+        if (H.Bits != 8) Invalid();
+        break;
+      case bcRLE4:
+        if (H.Bits != 4) Invalid();
+        break;
       case bcBitFields:
         if (H.Bits != 16 && H.Bits != 32) Invalid();
         if (HeaderSize == 40) {  // the masks follow the header
@@ -164,9 +176,11 @@ THeader ParseHeader(const std::uint8_t* Data, std::size_t Size) {
         }
         for (int I = 0; I < 3; ++I)
           if (!ValidMask(H.Masks[I], H.Bits)) Invalid();
-        if ((H.Masks[0] & H.Masks[1]) || (H.Masks[0] & H.Masks[2]) || (H.Masks[1] & H.Masks[2])) Invalid();
+        if ((H.Masks[0] & H.Masks[1]) || (H.Masks[0] & H.Masks[2]) || (H.Masks[1] & H.Masks[2]))
+          Invalid();
         break;
-      default: Invalid();  // JPEG, PNG, alpha bit fields, Huffman and the rest
+      default:
+        Invalid();  // JPEG, PNG, alpha bit fields, Huffman and the rest
     }
   }
   if (H.Compression == bcRGB && H.Bits == 16) {
@@ -175,14 +189,16 @@ THeader ParseHeader(const std::uint8_t* Data, std::size_t Size) {
     H.Masks[0] = 0xFF0000, H.Masks[1] = 0xFF00, H.Masks[2] = 0xFF;
   }
 
-  if (H.Width <= 0 || H.Height == 0 || H.Height == std::numeric_limits<std::int32_t>::min()) Invalid();
+  if (H.Width <= 0 || H.Height == 0 || H.Height == std::numeric_limits<std::int32_t>::min())
+    Invalid();
   if (H.Height < 0) {
     H.TopDown = true;
     H.Height = -H.Height;
   }
   // RLE streams are laid out bottom-up only.
   if (H.TopDown && (H.Compression == bcRLE8 || H.Compression == bcRLE4)) Invalid();
-  if (StrideFor(static_cast<std::uint64_t>(H.Width), H.Bits) * static_cast<std::uint64_t>(H.Height) >
+  if (StrideFor(static_cast<std::uint64_t>(H.Width), H.Bits) *
+          static_cast<std::uint64_t>(H.Height) >
       MaxPixelBytes)
     Invalid();
 
@@ -231,7 +247,8 @@ void DecodeRLE(const THeader& H, const std::uint8_t* In, std::size_t Length, std
       if (X + Count > Width) Invalid();
       std::uint8_t* R = Row();
       for (unsigned I = 0; I < Count; ++I, ++X)
-        SetIndex(R, H.Bits, static_cast<int>(X), Four ? ((I & 1) ? Value & 0x0F : Value >> 4) : Value);
+        SetIndex(R, H.Bits, static_cast<int>(X),
+                 Four ? ((I & 1) ? Value & 0x0F : Value >> 4) : Value);
       continue;
     }
     if (Value == 0) {  // end of line
@@ -306,10 +323,14 @@ unsigned TBitmap::PixelIndex(int X, int Y) const {
   if (X < 0 || X >= W) return 0;
   const std::uint8_t* Row = ScanLine(Y);
   switch (Format) {
-    case pf1bit: return (Row[X / 8] >> (7 - X % 8)) & 1;
-    case pf4bit: return (X & 1) ? Row[X / 2] & 0x0F : Row[X / 2] >> 4;
-    case pf8bit: return Row[X];
-    default: return 0;
+    case pf1bit:
+      return (Row[X / 8] >> (7 - X % 8)) & 1;
+    case pf4bit:
+      return (X & 1) ? Row[X / 2] & 0x0F : Row[X / 2] >> 4;
+    case pf8bit:
+      return Row[X];
+    default:
+      return 0;
   }
 }
 
@@ -324,7 +345,8 @@ TRGB TBitmap::PixelColor(int X, int Y) const {
       if (Index >= Colours.size()) return {};
       return {Colours[Index].Red, Colours[Index].Green, Colours[Index].Blue};
     }
-    case pf24bit: return {Row[3 * X + 2], Row[3 * X + 1], Row[3 * X]};
+    case pf24bit:
+      return {Row[3 * X + 2], Row[3 * X + 1], Row[3 * X]};
     case pf15bit:
     case pf16bit:
     case pf32bit: {
@@ -344,7 +366,8 @@ void TBitmap::LoadFromFile(const std::string& Path) {
 void TBitmap::LoadFromStream(TStream& Stream) {
   std::int64_t Left = Stream.Size() - Stream.Position();
   // A bitmap file larger than the largest picture we accept plus its headers is not one.
-  if (Left < 0 || static_cast<std::uint64_t>(Left) > MaxPixelBytes + (1 << 20)) throw EInvalidGraphic();
+  if (Left < 0 || static_cast<std::uint64_t>(Left) > MaxPixelBytes + (1 << 20))
+    throw EInvalidGraphic();
   std::vector<std::uint8_t> Bytes(static_cast<std::size_t>(Left));
   Bytes.resize(Stream.Read(Bytes.data(), Bytes.size()));
   LoadFromBytes(Bytes.data(), Bytes.size());
@@ -352,7 +375,8 @@ void TBitmap::LoadFromStream(TStream& Stream) {
 
 void TBitmap::LoadFromBytes(const std::uint8_t* Data, std::size_t Size) {
   THeader Hd = ParseHeader(Data, Size);
-  const std::size_t Stride = static_cast<std::size_t>(StrideFor(static_cast<std::uint64_t>(Hd.Width), Hd.Bits));
+  const std::size_t Stride =
+      static_cast<std::size_t>(StrideFor(static_cast<std::uint64_t>(Hd.Width), Hd.Bits));
   const std::size_t Height = static_cast<std::size_t>(Hd.Height);
   const std::uint8_t* In = Data + Hd.PixelOffset;
   const std::size_t Available = Size - Hd.PixelOffset;
@@ -387,14 +411,25 @@ void TBitmap::LoadFromBytes(const std::uint8_t* Data, std::size_t Size) {
 
   // Everything checked: take the picture over.
   switch (Hd.Bits) {
-    case 1: Format = pf1bit; break;
-    case 4: Format = pf4bit; break;
-    case 8: Format = pf8bit; break;
-    case 16:
-      Format = Hd.Masks[0] == 0x7C00 && Hd.Masks[1] == 0x03E0 && Hd.Masks[2] == 0x001F ? pf15bit : pf16bit;
+    case 1:
+      Format = pf1bit;
       break;
-    case 24: Format = pf24bit; break;
-    default: Format = pf32bit; break;
+    case 4:
+      Format = pf4bit;
+      break;
+    case 8:
+      Format = pf8bit;
+      break;
+    case 16:
+      Format = Hd.Masks[0] == 0x7C00 && Hd.Masks[1] == 0x03E0 && Hd.Masks[2] == 0x001F ? pf15bit
+                                                                                       : pf16bit;
+      break;
+    case 24:
+      Format = pf24bit;
+      break;
+    default:
+      Format = pf32bit;
+      break;
   }
   RedMask = Hd.Masks[0];
   GreenMask = Hd.Masks[1];
@@ -462,7 +497,8 @@ void TBitmap::SaveToStream(TStream& Stream) const {
     }
   }
   Stream.WriteBuffer(Head.data(), Head.size());
-  for (int R = H; R-- > 0;) Stream.WriteBuffer(Pixels.data() + static_cast<std::size_t>(R) * RowStride, RowStride);
+  for (int R = H; R-- > 0;)
+    Stream.WriteBuffer(Pixels.data() + static_cast<std::size_t>(R) * RowStride, RowStride);
 }
 
 void TBitmap::SaveToFile(const std::string& Path) const {

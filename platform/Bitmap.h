@@ -38,7 +38,7 @@ enum TPixelFormat {
 };
 
 class TBitmap {
-public:
+ public:
   TBitmap() = default;
 
   TPixelFormat PixelFormat() const { return Format; }
@@ -92,7 +92,7 @@ public:
   // The size in bytes of the file SaveToStream writes.
   std::size_t FileSize() const;
 
-private:
+ private:
   void Allocate();
   bool UsesBitFields() const;
 

@@ -2,6 +2,7 @@
 // (Pillow) reads back with the same colours, the public BMP suite, and random damage.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -12,8 +13,6 @@
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 #include "platform/Bitmap.h"
 #include "platform/Errors.h"
@@ -37,7 +36,8 @@ std::vector<std::uint8_t> Save(const TBitmap& Bitmap) {
 }
 
 const char* FormatName(TPixelFormat Format) {
-  static const char* Names[] = {"pf1bit", "pf4bit", "pf8bit", "pf15bit", "pf16bit", "pf24bit", "pf32bit"};
+  static const char* Names[] = {"pf1bit",  "pf4bit",  "pf8bit", "pf15bit",
+                                "pf16bit", "pf24bit", "pf32bit"};
   return Names[Format];
 }
 
@@ -50,12 +50,14 @@ TBitmap NoisyBitmap(TPixelFormat Format, int Width, int Height, unsigned Seed) {
   std::mt19937 Random(Seed);
   if (Bitmap.BitsPerPixel() <= 8) {
     TPalette Palette(std::size_t(1) << Bitmap.BitsPerPixel());
-    for (auto& E : Palette) E = {std::uint8_t(Random()), std::uint8_t(Random()), std::uint8_t(Random()), 0};
+    for (auto& E : Palette)
+      E = {std::uint8_t(Random()), std::uint8_t(Random()), std::uint8_t(Random()), 0};
     Bitmap.SetPalette(Palette);
   }
   for (int Y = 0; Y < Height; ++Y) {
     std::uint8_t* Row = Bitmap.ScanLine(Y);
-    for (std::size_t I = 0; I < Bitmap.RowBytes(); ++I) Row[I] = static_cast<std::uint8_t>(Random());
+    for (std::size_t I = 0; I < Bitmap.RowBytes(); ++I)
+      Row[I] = static_cast<std::uint8_t>(Random());
   }
   return Bitmap;
 }
@@ -70,7 +72,8 @@ void ExpectSamePicture(const TBitmap& Expected, const TBitmap& Actual, const std
   EXPECT_EQ(Expected.Palette(), Actual.Palette()) << What;
   for (int Y = 0; Y < Expected.Height(); ++Y)
     for (std::size_t I = 0; I < Expected.RowBytes(); ++I)
-      ASSERT_EQ(Expected.ScanLine(Y)[I], Actual.ScanLine(Y)[I]) << What << " row " << Y << " byte " << I;
+      ASSERT_EQ(Expected.ScanLine(Y)[I], Actual.ScanLine(Y)[I])
+          << What << " row " << Y << " byte " << I;
 }
 
 const TPixelFormat AllFormats[] = {pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit};
@@ -81,7 +84,8 @@ struct TTempDir {
   fs::path Path;
   TTempDir() {
     static int Counter = 0;
-    Path = fs::temp_directory_path() / ("brindle-bmp-" + std::to_string(::getpid()) + "-" + std::to_string(++Counter));
+    Path = fs::temp_directory_path() /
+           ("brindle-bmp-" + std::to_string(::getpid()) + "-" + std::to_string(++Counter));
     fs::create_directories(Path);
   }
   ~TTempDir() {
@@ -138,18 +142,20 @@ TRGBPicture ReadDecoded(const std::string& Path) {
 }
 
 // Compares every pixel's colour with a decoded picture, allowing Tolerance per channel.
-void ExpectSameColours(const TBitmap& Bitmap, const TRGBPicture& Reference, int Tolerance, const std::string& What) {
+void ExpectSameColours(const TBitmap& Bitmap, const TRGBPicture& Reference, int Tolerance,
+                       const std::string& What) {
   ASSERT_EQ(Bitmap.Width(), Reference.Width) << What;
   ASSERT_EQ(Bitmap.Height(), Reference.Height) << What;
   ASSERT_EQ(Reference.Pixels.size(), 3u * Reference.Width * Reference.Height) << What;
   for (int Y = 0; Y < Bitmap.Height(); ++Y)
     for (int X = 0; X < Bitmap.Width(); ++X) {
       TRGB Ours = Bitmap.PixelColor(X, Y), Theirs = Reference.At(X, Y);
-      bool Close = std::abs(Ours.Red - Theirs.Red) <= Tolerance && std::abs(Ours.Green - Theirs.Green) <= Tolerance &&
+      bool Close = std::abs(Ours.Red - Theirs.Red) <= Tolerance &&
+                   std::abs(Ours.Green - Theirs.Green) <= Tolerance &&
                    std::abs(Ours.Blue - Theirs.Blue) <= Tolerance;
-      ASSERT_TRUE(Close) << What << " pixel (" << X << ", " << Y << "): ours " << int(Ours.Red) << "," << int(Ours.Green)
-                         << "," << int(Ours.Blue) << " reference " << int(Theirs.Red) << "," << int(Theirs.Green) << ","
-                         << int(Theirs.Blue);
+      ASSERT_TRUE(Close) << What << " pixel (" << X << ", " << Y << "): ours " << int(Ours.Red)
+                         << "," << int(Ours.Green) << "," << int(Ours.Blue) << " reference "
+                         << int(Theirs.Red) << "," << int(Theirs.Green) << "," << int(Theirs.Blue);
     }
 }
 
@@ -181,7 +187,9 @@ TEST(BitmapRoundTrip, EveryFormatAtEveryPaddingWidth) {
 TEST(BitmapWrite, HeaderOfAn8BitPicture) {
   TBitmap Bitmap = NoisyBitmap(pf8bit, 256, 256, 1);
   std::vector<std::uint8_t> F = Save(Bitmap);
-  auto U32 = [&](std::size_t At) { return F[At] | F[At + 1] << 8 | F[At + 2] << 16 | std::uint32_t(F[At + 3]) << 24; };
+  auto U32 = [&](std::size_t At) {
+    return F[At] | F[At + 1] << 8 | F[At + 2] << 16 | std::uint32_t(F[At + 3]) << 24;
+  };
   ASSERT_EQ(F.size(), 14u + 40 + 1024 + 65536);
   EXPECT_EQ(F[0], 'B');
   EXPECT_EQ(F[1], 'M');
@@ -205,7 +213,8 @@ TEST(BitmapWrite, FilesOpenInPillowWithTheSameColours) {
   for (TPixelFormat Format : AllFormats)
     for (int Width : PaddingWidths) {
       Bitmaps.push_back(NoisyBitmap(Format, Width, 5, static_cast<unsigned>(Width + 100 * Format)));
-      Files.push_back(Dir / (std::string(FormatName(Format)) + "-" + std::to_string(Width) + ".bmp"));
+      Files.push_back(Dir /
+                      (std::string(FormatName(Format)) + "-" + std::to_string(Width) + ".bmp"));
       Bitmaps.back().SaveToFile(Files.back());
     }
   ASSERT_TRUE(DecodeWithPillow(Files, Dir));
@@ -224,13 +233,19 @@ TEST(BitmapSuite, GoodFilesMatchTheReferenceRenderings) {
     const char* Reference;
   };
   const std::vector<TCase> Cases = {
-      {"pal1", "pal1"},         {"pal1bg", "pal1bg"},       {"pal1wb", "pal1"},           {"pal4", "pal4"},
-      {"pal4gs", "pal4gs"},     {"pal4rle", "pal4"},        {"pal8-0", "pal8"},           {"pal8", "pal8"},
-      {"pal8gs", "pal8gs"},     {"pal8nonsquare", "pal8nonsquare-e"},                     {"pal8os2", "pal8"},
-      {"pal8rle", "pal8"},      {"pal8topdown", "pal8"},    {"pal8v4", "pal8"},           {"pal8v5", "pal8"},
-      {"pal8w124", "pal8w124"}, {"pal8w125", "pal8w125"},   {"pal8w126", "pal8w126"},     {"rgb16-565", "rgb16-565"},
-      {"rgb16-565pal", "rgb16-565"},                        {"rgb16", "rgb16"},           {"rgb16bfdef", "rgb16"},
-      {"rgb24", "rgb24"},       {"rgb24pal", "rgb24"},      {"rgb32", "rgb24"},           {"rgb32bf", "rgb24"},
+      {"pal1", "pal1"},           {"pal1bg", "pal1bg"},
+      {"pal1wb", "pal1"},         {"pal4", "pal4"},
+      {"pal4gs", "pal4gs"},       {"pal4rle", "pal4"},
+      {"pal8-0", "pal8"},         {"pal8", "pal8"},
+      {"pal8gs", "pal8gs"},       {"pal8nonsquare", "pal8nonsquare-e"},
+      {"pal8os2", "pal8"},        {"pal8rle", "pal8"},
+      {"pal8topdown", "pal8"},    {"pal8v4", "pal8"},
+      {"pal8v5", "pal8"},         {"pal8w124", "pal8w124"},
+      {"pal8w125", "pal8w125"},   {"pal8w126", "pal8w126"},
+      {"rgb16-565", "rgb16-565"}, {"rgb16-565pal", "rgb16-565"},
+      {"rgb16", "rgb16"},         {"rgb16bfdef", "rgb16"},
+      {"rgb24", "rgb24"},         {"rgb24pal", "rgb24"},
+      {"rgb32", "rgb24"},         {"rgb32bf", "rgb24"},
       {"rgb32bfdef", "rgb24"},
   };
   ASSERT_EQ(Cases.size(), SuiteFiles("g").size()) << "a good file has no row in this table";
@@ -260,7 +275,8 @@ TEST(BitmapSuite, GoodFilesKeepTheirDepthAndIndices) {
   // The RLE file and the uncompressed one hold the same indices.
   for (int Y = 0; Y < Plain.Height(); ++Y)
     for (int X = 0; X < Plain.Width(); ++X)
-      ASSERT_EQ(Bitmap.PixelIndex(X, Y), Plain.PixelIndex(X, Y)) << "pixel (" << X << ", " << Y << ")";
+      ASSERT_EQ(Bitmap.PixelIndex(X, Y), Plain.PixelIndex(X, Y))
+          << "pixel (" << X << ", " << Y << ")";
   Bitmap.LoadFromFile(SuiteDir + "/g/rgb16.bmp");
   EXPECT_EQ(Bitmap.PixelFormat(), pf15bit);
   Bitmap.LoadFromFile(SuiteDir + "/g/rgb16-565.bmp");
@@ -334,7 +350,8 @@ TEST(BitmapRead, DamagedHeadersAreRefused) {
   };
   for (const TCase& C : Cases) {
     std::vector<std::uint8_t> Damaged = File;
-    for (int I = 0; I < C.Width; ++I) Damaged[C.Offset + I] = static_cast<std::uint8_t>(C.Value >> (8 * I));
+    for (int I = 0; I < C.Width; ++I)
+      Damaged[C.Offset + I] = static_cast<std::uint8_t>(C.Value >> (8 * I));
     TBitmap Bitmap = Valid;
     EXPECT_THROW(Bitmap.LoadFromBytes(Damaged.data(), Damaged.size()), EInvalidGraphic) << C.Fault;
     // A refused file leaves the picture as it was.
@@ -342,7 +359,8 @@ TEST(BitmapRead, DamagedHeadersAreRefused) {
   }
   for (std::size_t Length = 0; Length < File.size(); ++Length) {
     TBitmap Bitmap;
-    EXPECT_THROW(Bitmap.LoadFromBytes(File.data(), Length), EInvalidGraphic) << "cut to " << Length << " bytes";
+    EXPECT_THROW(Bitmap.LoadFromBytes(File.data(), Length), EInvalidGraphic)
+        << "cut to " << Length << " bytes";
   }
 }
 
@@ -401,13 +419,15 @@ TEST(BitmapRead, RandomDamageIsReadOrRefused) {
   // refused with EInvalidGraphic, never crash or touch memory outside a buffer (the sanitizer
   // build runs this too).
   std::vector<std::vector<std::uint8_t>> Seeds;
-  for (const char* Name : {"pal1", "pal4", "pal4rle", "pal8rle", "pal8os2", "pal8v5", "rgb16-565pal", "rgb32bf", "pal8topdown"})
+  for (const char* Name : {"pal1", "pal4", "pal4rle", "pal8rle", "pal8os2", "pal8v5",
+                           "rgb16-565pal", "rgb32bf", "pal8topdown"})
     Seeds.push_back(ReadBytes(SuiteDir + "/g/" + Name + ".bmp"));
   for (TPixelFormat Format : AllFormats) Seeds.push_back(Save(NoisyBitmap(Format, 9, 4, 5)));
 
   std::mt19937 Random(20240611);
-  const std::uint32_t Interesting[] = {0, 1, 2, 3, 4, 8, 12, 16, 24, 32, 40, 52, 56, 108, 124, 255, 256, 0x7FFF, 0xFFFF,
-                                       0x7FFFFFFF, 0x80000000, 0xFFFFFFFF};
+  const std::uint32_t Interesting[] = {
+      0,  1,  2,   3,   4,   8,   12,     16,     24,         32,         40,
+      52, 56, 108, 124, 255, 256, 0x7FFF, 0xFFFF, 0x7FFFFFFF, 0x80000000, 0xFFFFFFFF};
   int Loaded = 0;
   for (int Iteration = 0; Iteration < 20000; ++Iteration) {
     std::vector<std::uint8_t> F = Seeds[Random() % Seeds.size()];
@@ -417,15 +437,25 @@ TEST(BitmapRead, RandomDamageIsReadOrRefused) {
       std::size_t Span = Random() % 4 == 0 ? F.size() : std::min<std::size_t>(F.size(), 140);
       std::size_t At = Random() % Span;
       switch (Random() % 5) {
-        case 0: F[At] = static_cast<std::uint8_t>(Random()); break;
-        case 1: F[At] ^= static_cast<std::uint8_t>(1u << (Random() % 8)); break;
+        case 0:
+          F[At] = static_cast<std::uint8_t>(Random());
+          break;
+        case 1:
+          F[At] ^= static_cast<std::uint8_t>(1u << (Random() % 8));
+          break;
         case 2: {
           std::uint32_t V = Interesting[Random() % std::size(Interesting)];
-          for (int I = 0; I < 4 && At + I < F.size(); ++I) F[At + I] = static_cast<std::uint8_t>(V >> (8 * I));
+          for (int I = 0; I < 4 && At + I < F.size(); ++I)
+            F[At + I] = static_cast<std::uint8_t>(V >> (8 * I));
           break;
         }
-        case 3: F.resize(Random() % (F.size() + 1)); break;
-        default: F.insert(F.begin() + static_cast<std::ptrdiff_t>(At), static_cast<std::uint8_t>(Random())); break;
+        case 3:
+          F.resize(Random() % (F.size() + 1));
+          break;
+        default:
+          F.insert(F.begin() + static_cast<std::ptrdiff_t>(At),
+                   static_cast<std::uint8_t>(Random()));
+          break;
       }
       if (F.empty()) break;
     }

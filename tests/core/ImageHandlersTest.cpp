@@ -2,7 +2,6 @@
 // batch run and a replay of its result log.
 
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <cstring>
@@ -28,7 +27,7 @@ using TBytes = std::vector<std::uint8_t>;
 
 // Records what a run shows; answers the output-directory dialog with OutputDir.
 class TRecordingView : public TNullRunView {
-public:
+ public:
   std::string OutputDir;
   std::vector<std::string> Lines;
   std::vector<int> Progress;
@@ -105,10 +104,11 @@ TPack BuildPack(const TPackSpec& Spec, unsigned Seed) {
 }
 
 class ImageResources : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     static int Counter = 0;
-    Dir = fs::temp_directory_path() / ("brindle-irl-" + std::to_string(::getpid()) + "-" + std::to_string(++Counter));
+    Dir = fs::temp_directory_path() /
+          ("brindle-irl-" + std::to_string(::getpid()) + "-" + std::to_string(++Counter));
     fs::create_directories(Dir / "out");
     OldDir = GetCurrentDir();
     View.OutputDir = Path("out");
@@ -197,7 +197,8 @@ TEST_F(ImageResources, PackHeader) {
 TEST_F(ImageResources, DepthLines) {
   TStringList List;
   List.SetText("p.pak\n4\n8\n16\n\n4\nignored\n");
-  EXPECT_EQ(ReadImageRowSizes(List, 5, "l.irl"), (std::vector<std::size_t>{128, 256, 256, 256, 128}));
+  EXPECT_EQ(ReadImageRowSizes(List, 5, "l.irl"),
+            (std::vector<std::size_t>{128, 256, 256, 256, 128}));
   EXPECT_THROW(ReadImageRowSizes(List, 7, "l.irl"), EStringListError);
   for (const char* Bad : {"p.pak\n16\n", "p.pak\n8 \n", "p.pak\n\n"}) {
     List.SetText(Bad);
@@ -231,7 +232,8 @@ TEST_F(ImageResources, ExtractionWritesPalettesAndBitmaps) {
   ExtractImageList(Run, List);
 
   const std::string Out = Path("out");
-  EXPECT_EQ(Run.ResultList.Items(), (std::vector<std::string>{Out + "/menu_0000.bmp", Out + "/menu_0001.bmp"}));
+  EXPECT_EQ(Run.ResultList.Items(),
+            (std::vector<std::string>{Out + "/menu_0000.bmp", Out + "/menu_0001.bmp"}));
   TBytes Act16 = Bytes(Out + "/menu16_0000.act"), Act256 = Bytes(Out + "/menu256_0000.act");
   ASSERT_EQ(Act16.size(), 768u);
   ASSERT_EQ(Act256.size(), 768u);
@@ -257,7 +259,8 @@ TEST_F(ImageResources, ExtractionWritesPalettesAndBitmaps) {
   EXPECT_EQ(Image.PixelFormat(), pf8bit);
   ASSERT_EQ(Image.Palette().size(), 256u);
   EXPECT_EQ(Image.Palette()[200], (TPaletteEntry{200, 200, 200, 0}));
-  EXPECT_EQ(0, std::memcmp(Image.ScanLine(255), Pack.Data.data() + Pack.Record("48", 1) + 255 * 256, 256));
+  EXPECT_EQ(0, std::memcmp(Image.ScanLine(255), Pack.Data.data() + Pack.Record("48", 1) + 255 * 256,
+                           256));
 
   // Every written file counted; progress ends at 100.
   EXPECT_EQ(Run.FilesExtracted, 4);
@@ -284,9 +287,11 @@ TEST_F(ImageResources, OutputNames) {
   }
   WriteList("menu(3).irl", Small, "8");
   Run.ResultList.Clear();
-  for (const char* List : {"jp/menu.irl", "menu(3).irl", "us/menu.irl", "eu/menu.irl"}) ExtractImageList(Run, Path(List));
-  EXPECT_EQ(Run.ResultList.Items(), (std::vector<std::string>{Out + "/menu_0000.bmp", Out + "/menu(3)_0000.bmp",
-                                                              Out + "/menu(2)_0000.bmp", Out + "/menu(4)_0000.bmp"}));
+  for (const char* List : {"jp/menu.irl", "menu(3).irl", "us/menu.irl", "eu/menu.irl"})
+    ExtractImageList(Run, Path(List));
+  EXPECT_EQ(Run.ResultList.Items(),
+            (std::vector<std::string>{Out + "/menu_0000.bmp", Out + "/menu(3)_0000.bmp",
+                                      Out + "/menu(2)_0000.bmp", Out + "/menu(4)_0000.bmp"}));
   for (const char* Act : {"menu16_0000.act", "menu(2)16_0000.act", "menu(4)256_0000.act"})
     EXPECT_TRUE(FileExists(Out + "/" + Act)) << Act;
   // A new run starts the names afresh.
@@ -312,7 +317,8 @@ TEST_F(ImageResources, ExtractionErrors) {
   EXPECT_TRUE(Run.ResultList.Empty());
   EXPECT_FALSE(FileExists(Path("out/deep16_0000.act")));
   // Fewer depth lines than images.
-  EXPECT_THROW(ExtractImageList(Run, WriteList("few.irl", BuildPack({"", "88"}, 6), "8")), EStringListError);
+  EXPECT_THROW(ExtractImageList(Run, WriteList("few.irl", BuildPack({"", "88"}, 6), "8")),
+               EStringListError);
   EXPECT_THROW(ExtractImageList(Run, Path("missing.irl")), EFOpenError);
 }
 
@@ -362,12 +368,14 @@ TEST_F(ImageResources, InsertionOfOneEdit) {
       std::uint8_t* Row = Expected.data() + Pack.Record(Depths, 1) + R * RowSize;
       std::memcpy(Row, Picture.ScanLine(R), RowSize);
       if (RowSize == 128)
-        for (std::size_t I = 0; I < RowSize; ++I) Row[I] = static_cast<std::uint8_t>(Row[I] >> 4 | Row[I] << 4);
+        for (std::size_t I = 0; I < RowSize; ++I)
+          Row[I] = static_cast<std::uint8_t>(Row[I] >> 4 | Row[I] << 4);
     }
     TBytes Actual = Bytes(Path("edit.irl.pak"));
     ASSERT_EQ(Actual.size(), Expected.size());
     for (std::size_t I = 0; I < Actual.size(); ++I)
-      ASSERT_EQ(Actual[I], Expected[I]) << "pack byte " << I << " (image 1 starts at " << Pack.Record(Depths, 1) << ")";
+      ASSERT_EQ(Actual[I], Expected[I])
+          << "pack byte " << I << " (image 1 starts at " << Pack.Record(Depths, 1) << ")";
     if (C.Message.empty())
       EXPECT_TRUE(View.Lines.empty()) << View.Lines.front();
     else
@@ -394,7 +402,9 @@ TEST_F(ImageResources, InsertionNeverGrowsThePack) {
   ASSERT_EQ(After.size(), Pack.Data.size());
   EXPECT_EQ(After[32 + 256], Picture(pf8bit).ScanLine(1)[0]);  // the first record went in
   EXPECT_TRUE(std::equal(After.begin() + 32 + 65536, After.end(), Pack.Data.begin() + 32 + 65536));
-  EXPECT_EQ(View.Lines, std::vector<std::string>{"a.bmp: image record 1 does not lie wholly inside the pack, left unchanged"});
+  EXPECT_EQ(View.Lines,
+            std::vector<std::string>{
+                "a.bmp: image record 1 does not lie wholly inside the pack, left unchanged"});
 }
 
 TEST_F(ImageResources, InsertionEdgeCases) {
@@ -439,7 +449,8 @@ TEST_F(ImageResources, RoundTripLeavesEveryPackUnchanged) {
   for (std::size_t I = 0; I < Shapes.size(); ++I) {
     TPack Pack = BuildPack(Shapes[I], 100 + static_cast<unsigned>(I));
     Originals.push_back(Pack.Data);
-    Sources.Entries.push_back(WriteList("shape" + std::to_string(I) + ".irl", Pack, Shapes[I].Depths, "8\r\n"));
+    Sources.Entries.push_back(
+        WriteList("shape" + std::to_string(I) + ".irl", Pack, Shapes[I].Depths, "8\r\n"));
   }
   TBatchRun Batch(Run);
   Batch.Execute(Sources);
@@ -456,9 +467,11 @@ TEST_F(ImageResources, RoundTripLeavesEveryPackUnchanged) {
   Logs.Entries = {Log};
   Batch.Execute(Logs);
   for (std::size_t I = 0; I < Shapes.size(); ++I)
-    EXPECT_EQ(Bytes(Path("shape" + std::to_string(I) + ".irl.pak")), Originals[I]) << Shapes[I].Name;
+    EXPECT_EQ(Bytes(Path("shape" + std::to_string(I) + ".irl.pak")), Originals[I])
+        << Shapes[I].Name;
   // Only the cut-short pack's last record was refused, with a line that says so.
-  EXPECT_EQ(View.Lines.front(), "shape8_0001.bmp: image record 1 does not lie wholly inside the pack, left unchanged");
+  EXPECT_EQ(View.Lines.front(),
+            "shape8_0001.bmp: image record 1 does not lie wholly inside the pack, left unchanged");
 }
 
 TEST_F(ImageResources, ReplayOverAProjectListWithAVanishedSource) {
@@ -477,13 +490,15 @@ TEST_F(ImageResources, ReplayOverAProjectListWithAVanishedSource) {
     View.OutputDir = Out;
     TSourceList Sources;
     Sources.SourceFormat = sfImageList;
-    Sources.Entries = R == 0 ? std::vector<std::string>{ListPaths[0], ListPaths[1]} : std::vector<std::string>{ListPaths[2]};
+    Sources.Entries = R == 0 ? std::vector<std::string>{ListPaths[0], ListPaths[1]}
+                             : std::vector<std::string>{ListPaths[2]};
     Batch.Execute(Sources);
     LogPaths.push_back(Out + "/result.log");
   }
   // Edit image 1 of every list, then remove beta's list.
   TBitmap Edit = Picture(pf4bit);
-  for (const std::string& Bmp : {Path("run0/alpha_0001.bmp"), Path("run0/beta_0001.bmp"), Path("run1/gamma_0001.bmp")})
+  for (const std::string& Bmp :
+       {Path("run0/alpha_0001.bmp"), Path("run0/beta_0001.bmp"), Path("run1/gamma_0001.bmp")})
     Edit.SaveToFile(Bmp);
   fs::remove(ListPaths[1]);
   TStringList Project;

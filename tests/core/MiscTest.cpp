@@ -18,7 +18,8 @@ TEST(ConvertPaletteEntries, BlockExchangeAndGreyFromA) {
   TBytes P256(1024);
   for (int I = 0; I < 256; ++I) P256[4 * I] = static_cast<std::uint8_t>(I), P256[4 * I + 3] = 99;
   ConvertPaletteEntries(P256.data(), 256, 4);
-  for (auto [Entry, Red] : std::vector<std::pair<int, int>>{{0, 0}, {8, 16}, {16, 8}, {24, 24}, {40, 48}, {240, 232}, {255, 255}})
+  for (auto [Entry, Red] : std::vector<std::pair<int, int>>{
+           {0, 0}, {8, 16}, {16, 8}, {24, 24}, {40, 48}, {240, 232}, {255, 255}})
     EXPECT_EQ(P256[4 * Entry], Red) << "entry " << Entry;
   EXPECT_EQ(P256[3], 99);  // not a single grey: A untouched
 
@@ -28,15 +29,20 @@ TEST(ConvertPaletteEntries, BlockExchangeAndGreyFromA) {
     bool DifferLast;  // last entry's blue differs
     bool Grey;        // expected: every entry becomes (A, A, A, A)
   };
-  for (const TCase& C : std::vector<TCase>{{"16 same", 16, false, true}, {"16, last differs", 16, true, false}, {"one entry", 1, false, true}}) {
+  for (const TCase& C : std::vector<TCase>{{"16 same", 16, false, true},
+                                           {"16, last differs", 16, true, false},
+                                           {"one entry", 1, false, true}}) {
     TBytes P(static_cast<std::size_t>(4 * C.Count));
-    for (int I = 0; I < C.Count; ++I) P[4 * I] = 10, P[4 * I + 1] = 20, P[4 * I + 2] = 30, P[4 * I + 3] = static_cast<std::uint8_t>(16 * I);
+    for (int I = 0; I < C.Count; ++I)
+      P[4 * I] = 10, P[4 * I + 1] = 20, P[4 * I + 2] = 30,
+            P[4 * I + 3] = static_cast<std::uint8_t>(16 * I);
     if (C.DifferLast) P[4 * (C.Count - 1) + 2] = 31;
     TBytes Before = P;
     ConvertPaletteEntries(P.data(), C.Count, 4);
     for (int I = 0; I < C.Count; ++I)
       for (int B = 0; B < 4; ++B)
-        EXPECT_EQ(P[4 * I + B], C.Grey ? 16 * I : Before[4 * I + B]) << C.Name << " entry " << I << " byte " << B;
+        EXPECT_EQ(P[4 * I + B], C.Grey ? 16 * I : Before[4 * I + B])
+            << C.Name << " entry " << I << " byte " << B;
   }
 
   // 3-byte entries: the block exchange only, even when every entry is the same.
@@ -57,7 +63,8 @@ TEST(PaletteEntriesToRGB, DropsTheFourthByteAndAnyTail) {
     ASSERT_EQ(Stream.Size(), static_cast<std::int64_t>(3 * (Size / 4))) << Size;
     EXPECT_EQ(Stream.Position(), Stream.Size());
     for (int I = 0; I < N; ++I)
-      for (int C = 0; C < 3; ++C) ASSERT_EQ(Stream.Memory()[3 * I + C], In[4 * I + C]) << "entry " << I;
+      for (int C = 0; C < 3; ++C)
+        ASSERT_EQ(Stream.Memory()[3 * I + C], In[4 * I + C]) << "entry " << I;
   }
 }
 
@@ -92,6 +99,7 @@ TEST(PixelSwaps, Table) {
 }
 
 TEST(IntToHex, OutputNumbers) {
-  for (auto [Value, Text] : std::vector<std::pair<std::uint64_t, std::string>>{{0, "0000"}, {10, "000A"}, {255, "00FF"}, {0x1234, "1234"}, {65536, "10000"}})
+  for (auto [Value, Text] : std::vector<std::pair<std::uint64_t, std::string>>{
+           {0, "0000"}, {10, "000A"}, {255, "00FF"}, {0x1234, "1234"}, {65536, "10000"}})
     EXPECT_EQ(IntToHex(Value, 4), Text);
 }
