@@ -52,7 +52,7 @@ void Put32(TBytes& B, std::size_t At, std::uint32_t V) {
 }
 
 // The shape of a generated pack.
-struct TPackSpec {
+struct TPackShape {
   std::string Name;
   std::string Depths;         // one character per image: '4' or '8'
   std::uint32_t Pal16 = 0;    // 16-colour palette records
@@ -74,7 +74,7 @@ struct TPack {
   }
 };
 
-TPack BuildPack(const TPackSpec& Spec, unsigned Seed) {
+TPack BuildPack(const TPackShape& Shape, unsigned Seed) {
   std::mt19937 Random(Seed);
   TPack Pack;
   Pack.Data.resize(PackHeaderSize);
@@ -82,24 +82,24 @@ TPack BuildPack(const TPackSpec& Spec, unsigned Seed) {
   auto Noise = [&](std::size_t N) {
     for (std::size_t I = 0; I < N; ++I) Pack.Data.push_back(static_cast<std::uint8_t>(Random()));
   };
-  for (char Section : Spec.Order) {
-    Noise(static_cast<std::size_t>(Spec.Gap));
+  for (char Section : Shape.Order) {
+    Noise(static_cast<std::size_t>(Shape.Gap));
     std::int64_t At = static_cast<std::int64_t>(Pack.Data.size());
-    if (Section == 'P') Pack.Palette16Offset = At, Noise(Spec.Pal16 * Palette16RecordSize);
-    if (Section == 'Q') Pack.Palette256Offset = At, Noise(Spec.Pal256 * Palette256RecordSize);
+    if (Section == 'P') Pack.Palette16Offset = At, Noise(Shape.Pal16 * Palette16RecordSize);
+    if (Section == 'Q') Pack.Palette256Offset = At, Noise(Shape.Pal256 * Palette256RecordSize);
     if (Section == 'I') {
       Pack.ImageOffset = At;
-      for (char D : Spec.Depths) Noise(D == '8' ? 65536 : 32768);
+      for (char D : Shape.Depths) Noise(D == '8' ? 65536 : 32768);
     }
   }
-  Noise(static_cast<std::size_t>(Spec.Trailer));
-  Put32(Pack.Data, 0, Spec.Pal16);
-  Put32(Pack.Data, 4, Spec.Pal256);
-  Put32(Pack.Data, 8, static_cast<std::uint32_t>(Spec.Depths.size()));
+  Noise(static_cast<std::size_t>(Shape.Trailer));
+  Put32(Pack.Data, 0, Shape.Pal16);
+  Put32(Pack.Data, 4, Shape.Pal256);
+  Put32(Pack.Data, 8, static_cast<std::uint32_t>(Shape.Depths.size()));
   Put32(Pack.Data, 16, static_cast<std::uint32_t>(Pack.Palette16Offset));
   Put32(Pack.Data, 20, static_cast<std::uint32_t>(Pack.Palette256Offset));
   Put32(Pack.Data, 24, static_cast<std::uint32_t>(Pack.ImageOffset));
-  Pack.Data.resize(Pack.Data.size() - static_cast<std::size_t>(Spec.Cut));
+  Pack.Data.resize(Pack.Data.size() - static_cast<std::size_t>(Shape.Cut));
   return Pack;
 }
 
@@ -432,7 +432,7 @@ TEST_F(ImageResources, InsertionEdgeCases) {
 // Extraction by a batch run, then a replay of its log with the bitmaps unedited: the pack is
 // byte for byte as it was, whatever its shape.
 TEST_F(ImageResources, RoundTripLeavesEveryPackUnchanged) {
-  const std::vector<TPackSpec> Shapes = {
+  const std::vector<TPackShape> Shapes = {
       {"empty", "", 0, 0},
       {"palettes only", "", 3, 2},
       {"one 8-bit", "8", 0, 0},
