@@ -5,13 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/Bitmap.h"  // TPaletteEntry, TPalette
 #include "platform/Streams.h"
-
-// One entry of a logical palette.
-struct TPaletteEntry {
-  std::uint8_t Red = 0, Green = 0, Blue = 0, Flags = 0;
-};
-using TPalette = std::vector<TPaletteEntry>;
 
 // Rewrites a stream of 4-byte entries (R, G, B, A) as 3-byte entries (R, G, B); a tail of
 // fewer than 4 bytes is dropped. The stream ends at its new end. Returns the entry count.
