@@ -7,6 +7,8 @@
 #include <QScreen>
 #include <QStringList>
 
+#include "app/core/DirScan.h"
+#include "app/ui/DirForm.h"
 #include "app/ui/DirectoryChooser.h"
 #include "include/SharedConstants.h"
 #include "platform/Files.h"
@@ -95,6 +97,8 @@ TMainForm::TMainForm(QWidget* Parent) : QWidget(Parent), Run(*this), BatchRun(Ru
 
   SaveLog->setEnabled(false);
   Stop->setEnabled(false);
+  DirForm = new TDirForm(this);
+  AskGathering = [this] { return DirForm->exec() == QDialog::Accepted; };
 
   connect(BAddLog, &QAction::triggered, this, &TMainForm::BAddLogClick);
   connect(ProcessDir, &QAction::triggered, this, &TMainForm::ProcessDirClick);
@@ -194,9 +198,31 @@ void TMainForm::BAddLogClick() {
 }
 
 void TMainForm::ProcessDirClick() {
-  // Directory gathering is wired to the "Directory to add" dialog once it exists.
   Sources.BeginGather();
-  Sources.FinishGather(nullptr, Sources.SourceFormat);
+  ShowButtons();
+  if (!AskGathering()) {
+    Sources.FinishGather(nullptr, Sources.SourceFormat);
+    ShowButtons();
+    return;
+  }
+  Sources.Entries.clear();
+  Sources.ListGathered = false;
+  ShowList();
+  LastScanRoot = DirForm->ScanDirText();
+  // A large tree takes a moment: keep the window painted and show the count, but take no
+  // clicks until the list is complete.
+  ToolBar1->setEnabled(false);
+  TGatherResult Found;
+  Guarded([&] {
+    Found = GatherDirectory(LastScanRoot, DirForm->FileMask(), DirForm->TypeIndex(), [this](int Count) {
+      CurrentMessage->setText(QString("Found %1 files...").arg(Count));
+      QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    });
+  });
+  ToolBar1->setEnabled(true);
+  CurrentMessage->clear();
+  Sources.FinishGather(&Found.Paths, Found.Format);
+  ShowList();
   ShowButtons();
 }
 

@@ -21,6 +21,8 @@
 #include "formats/RunContext.h"
 #include "formats/RunView.h"
 
+class TDirForm;
+
 class TMainForm : public QWidget, public TRunView {
   Q_OBJECT
 public:
@@ -45,6 +47,8 @@ public:
   QToolButton* Stop;
   QProgressBar* Progress;
   QProgressBar* Total;
+  // The "Directory to add" dialog, made once and reused for every gathering.
+  TDirForm* DirForm;
 
   // Dialog hooks. Each defaults to the real dialog; tests replace them.
   // Add: the chosen filter index (1..4) and files, or nothing when cancelled.
@@ -52,6 +56,8 @@ public:
   // Save list / Save results: the chosen file, or nothing when cancelled.
   std::function<std::optional<std::string>()> AskListFile;
   std::function<std::optional<std::string>()> AskResultsFile;
+  // Process Directory's dialog: true when the user confirmed it.
+  std::function<bool()> AskGathering;
   // The batch run's directory chooser.
   std::function<bool(std::string& Dir)> AskOutputDir;
   // Information and error boxes.
@@ -59,6 +65,8 @@ public:
   std::function<void(const QString& Text)> ShowError;
 
   TSourceList& List() { return Sources; }
+  // The directory the last confirmed gathering scanned, as typed.
+  const std::string& ScanRoot() const { return LastScanRoot; }
   TRunContext& Context() { return Run; }
   TBatchRun& Batch() { return BatchRun; }
   // The Add dialog's filter index, kept from one use to the next (starts at 1).
@@ -103,6 +111,7 @@ private:
   TRunContext Run;
   TBatchRun BatchRun;
   bool CloseAfterRun = false;
+  std::string LastScanRoot;
 };
 
 // Fills the seven glyphs of the toolbar, 16 x 16 each.

@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QTemporaryDir>
 
+#include "app/ui/DirForm.h"
 #include "app/ui/MainForm.h"
 #include "platform/Files.h"
 
@@ -149,5 +150,43 @@ TEST(MainForm, ProjectListsAreSavedAndReadBack) {
   EXPECT_EQ(W.Form.List().SourceFormat, sfProjectList);
   EXPECT_EQ(W.Form.LogList->count(), 2);
   EXPECT_EQ(W.Form.SelectLogFilterIndex, 3);
+}
+}  // namespace
+
+namespace {
+TEST(MainForm, ProcessDirectoryGathersAndTheNextAddStartsEmpty) {
+  TWindow W;
+  QTemporaryDir Root;
+  std::string Dir = Root.path().toStdString();
+  ForceDirectories(Dir + "/sub");
+  WriteWholeFile(Dir + "/a.itm", "");
+  WriteWholeFile(Dir + "/sub/b.ITM", "");
+  W.Add(1, {"/g/x.irl"});
+  W.Form.DirForm->ScanDir->setText(Root.path());
+  W.Form.DirForm->FormShow();
+  W.Form.DirForm->FilterChange(1);  // "Item Comparator (*.itm)"
+  bool Confirm = true;
+  QString ButtonsWhileAsked;
+  W.Form.AskGathering = [&] {
+    ButtonsWhileAsked = W.Buttons();
+    return Confirm;
+  };
+  W.Form.ProcessDir->trigger();
+  EXPECT_EQ(ButtonsWhileAsked, "1110001");  // Remove, Process and Save list off; Clear all kept
+  ASSERT_EQ(W.Form.LogList->count(), 2);
+  EXPECT_EQ(W.Form.LogList->item(0)->text().toStdString(), Dir + "/sub/b.ITM");
+  EXPECT_EQ(W.Form.LogList->item(1)->text().toStdString(), Dir + "/a.itm");
+  EXPECT_EQ(W.Form.List().SourceFormat, sfItemComparator);
+  EXPECT_EQ(W.Form.ScanRoot(), Dir);
+  EXPECT_EQ(W.Buttons(), "1111111");
+  // Cancel gives the buttons back and changes nothing.
+  Confirm = false;
+  W.Form.ProcessDir->trigger();
+  EXPECT_EQ(W.Form.LogList->count(), 2);
+  EXPECT_EQ(W.Buttons(), "1111111");
+  // The next Add empties the gathered list before its dialog, even when cancelled.
+  W.NextAdd.reset();
+  W.Form.BAddLog->trigger();
+  EXPECT_EQ(W.Form.LogList->count(), 0);
 }
 }  // namespace
