@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "components/Registry.h"
+
 namespace {
 
 // One colour's channels as floats, red first.
@@ -63,3 +65,33 @@ std::vector<std::uint32_t> ComputeGradient(int Width, int Height, const TGradien
                Height, Corners);
   return Pixels;
 }
+
+const std::vector<TPropertyInfo>& TGradientComponent::PublishedProperties() const {
+  using T = TGradientComponent;
+  static const std::vector<TPropertyInfo> Table = {
+      IntProperty<T>(
+          "Width", 0, [](const T& C) { return C.Width; },
+          [](T& C, long long V) { C.Width = int(V); }),
+      IntProperty<T>(
+          "Height", 0, [](const T& C) { return C.Height; },
+          [](T& C, long long V) { C.Height = int(V); }),
+      ColourProperty<T>(
+          "LeftTop", 0, [](const T& C) { return C.Corners.LeftTop; },
+          [](T& C, long long V) { C.Corners.LeftTop = TColor(V); }),
+      ColourProperty<T>(
+          "LeftBottom", 0, [](const T& C) { return C.Corners.LeftBottom; },
+          [](T& C, long long V) { C.Corners.LeftBottom = TColor(V); }),
+      ColourProperty<T>(
+          "RightTop", 0, [](const T& C) { return C.Corners.RightTop; },
+          [](T& C, long long V) { C.Corners.RightTop = TColor(V); }),
+      ColourProperty<T>(
+          "RightBottom", 0, [](const T& C) { return C.Corners.RightBottom; },
+          [](T& C, long long V) { C.Corners.RightBottom = TColor(V); }),
+      EnumProperty<T>(
+          "Align", {"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient"}, 0,
+          [](const T& C) { return C.Align; }, [](T& C, long long V) { C.Align = TAlign(V); }),
+  };
+  return Table;
+}
+
+void Gradient::Register() { RegisterComponentClass<TGradientComponent>(PalettePage, "TGradient"); }

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "components/Registry.h"
 #include "formats/Misc.h"
 #include "platform/Errors.h"
 #include "platform/Streams.h"
@@ -30,7 +31,7 @@ void CheckPictureSize(std::uint32_t Width, std::uint32_t Height, int Depth) {
 
 }  // namespace
 
-TTarga::TTarga() {
+TTarga::TTarga(TComponent* Owner) : TComponent(Owner) {
   Header[2] = 2;
   PutWord(12, 256);
   PutWord(14, 256);
@@ -152,3 +153,23 @@ void TTarga::SaveToFile(const std::string& Path) {
   File.WriteBuffer(Footer.data(), FooterSize);
   File.Commit();
 }
+
+const std::vector<TPropertyInfo>& TTarga::PublishedProperties() const {
+  static const std::vector<TPropertyInfo> Table = {
+      BoolProperty<TTarga>(
+          "ResetImage", false, [](const TTarga& T) { return T.ResetImage; },
+          [](TTarga& T, long long V) { T.ResetImage = V != 0; }),
+      IntProperty<TTarga>(
+          "Width", 0, [](const TTarga& T) { return T.Width(); },
+          [](TTarga& T, long long V) { T.SetWidth(std::uint16_t(V)); }),
+      IntProperty<TTarga>(
+          "Height", 0, [](const TTarga& T) { return T.Height(); },
+          [](TTarga& T, long long V) { T.SetHeight(std::uint16_t(V)); }),
+      IntProperty<TTarga>(
+          "ColorDepth", 0, [](const TTarga& T) { return T.GetDepth(); },
+          [](TTarga& T, long long V) { T.SetDepth(std::uint16_t(V)); }),
+  };
+  return Table;
+}
+
+void Targa::Register() { RegisterComponentClass<TTarga>(PalettePage, "TTarga"); }

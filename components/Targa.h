@@ -28,9 +28,12 @@
 #include <memory>
 #include <string>
 
+#include "components/Component.h"
 #include "components/TargaCanvas.h"
 
-class TTarga {
+// Published properties, with their stream defaults: ResetImage (false), Width (0), Height (0),
+// ColorDepth (0); so any non-zero size or depth is stored in a form description.
+class TTarga : public TComponent {
  public:
   static constexpr std::size_t HeaderSize = 18;
   static constexpr std::size_t FooterSize = 26;
@@ -39,8 +42,8 @@ class TTarga {
   static constexpr std::uint64_t MaxPictureBytes = std::uint64_t(1) << 30;
 
   // Header: image type 2, 256 x 256 at 32 bits; the footer's signature; no picture.
-  TTarga();
-  ~TTarga();
+  explicit TTarga(TComponent* Owner = nullptr);
+  ~TTarga() override;
   TTarga(const TTarga&) = delete;
   TTarga& operator=(const TTarga&) = delete;
 
@@ -91,6 +94,9 @@ class TTarga {
   const std::array<std::uint8_t, HeaderSize>& HeaderBytes() const { return Header; }
   const std::array<std::uint8_t, FooterSize>& FooterBytes() const { return Footer; }
 
+  std::string ClassName() const override { return "TTarga"; }
+  const std::vector<TPropertyInfo>& PublishedProperties() const override;
+
   // Bytes per pixel in a file of this depth: the depth / 8 rounded up.
   static int FileBytesPerPixel(int Depth) { return (Depth + 7) / 8; }
 
@@ -110,3 +116,8 @@ class TTarga {
   std::array<std::uint8_t, FooterSize> Footer{};
   std::unique_ptr<TTargaBitmap> Bitmap;
 };
+
+namespace Targa {
+// Adds TTarga to the palette page "Veltrane" of the program's registry.
+void Register();
+}  // namespace Targa

@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "components/FormDescription.h"
 #include "components/GradientCore.h"
+#include "components/Registry.h"
 
 namespace {
 
@@ -90,6 +92,45 @@ TEST(Gradient, LargeGradientStaysWithinTheCornerRange) {
   EXPECT_EQ(Got[std::size_t(H) * W - 1], 0xFEFEFEu) << "bottom-right: 254.4, one step short";
   for (std::size_t I = 0; I < Got.size(); ++I)
     ASSERT_EQ(Got[I] & 0xFF, (Got[I] >> 8) & 0xFF) << "pixel " << I << " is grey";
+}
+
+TEST(Gradient, FormDescriptionStoresWhatDiffersFromZero) {
+  TComponentRegistry Registry;
+  RegisterComponentClass<TGradientComponent>(PalettePage, "TGradient", Registry);
+
+  TGradientComponent G;
+  G.SetName("Gradient1");
+  G.Width = 0;  // not stored: comes back as the constructor's 100
+  G.Height = 40;
+  G.Corners = {0x000000FF, 0x80000005, 0, 0x00FF8040};
+  G.Align = alClient;
+  const std::string Text = WriteComponent(G);
+  EXPECT_EQ(Text,
+            "object Gradient1: TGradient\n"
+            "  Height = 40\n"
+            "  LeftTop = 0x000000FF\n"
+            "  LeftBottom = 0x80000005\n"
+            "  RightBottom = 0x00FF8040\n"
+            "  Align = alClient\n"
+            "end\n");
+
+  auto Read = ReadFormDescription(Text, nullptr, Registry);
+  ASSERT_EQ(Read.size(), 1u);
+  auto* Back = dynamic_cast<TGradientComponent*>(Read[0].get());
+  ASSERT_NE(Back, nullptr);
+  EXPECT_EQ(Back->Width, 100);
+  EXPECT_EQ(Back->Height, 40);
+  EXPECT_EQ(Back->Corners.LeftTop, 0x000000FFu);
+  EXPECT_EQ(Back->Corners.LeftBottom, 0x80000005u);
+  EXPECT_EQ(Back->Corners.RightTop, 0u);
+  EXPECT_EQ(Back->Corners.RightBottom, 0x00FF8040u);
+  EXPECT_EQ(Back->Align, alClient);
+}
+
+TEST(Gradient, RegistersOnTheVeltranePage) {
+  Gradient::Register();
+  ASSERT_NE(ComponentRegistry().Find("TGradient"), nullptr);
+  EXPECT_EQ(ComponentRegistry().Find("TGradient")->Page, "Veltrane");
 }
 
 }  // namespace

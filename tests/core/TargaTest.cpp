@@ -14,6 +14,8 @@
 #include <sstream>
 #include <vector>
 
+#include "components/FormDescription.h"
+#include "components/Registry.h"
 #include "components/Targa.h"
 #include "platform/Errors.h"
 
@@ -489,3 +491,35 @@ TEST_P(TargaDecoder, IndependentDecoderShowsThePictureUpsideDown) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Depths, TargaDecoder, ::testing::Values(24, 32));
+
+TEST(Targa, MainWindowDescriptionMakesA256By256PictureAt32Bits) {
+  const std::string Block =
+      "object Targa: TTarga\n"
+      "  Width = 256\n"
+      "  Height = 256\n"
+      "  ColorDepth = 32\n"
+      "end\n";
+  TComponentRegistry Registry;
+  RegisterComponentClass<TTarga>(PalettePage, "TTarga", Registry);
+  auto Components = ReadFormDescription(Block, nullptr, Registry);
+  ASSERT_EQ(Components.size(), 1u);
+  auto* T = dynamic_cast<TTarga*>(Components[0].get());
+  ASSERT_NE(T, nullptr);
+  EXPECT_EQ(T->Name(), "Targa");
+  EXPECT_EQ(T->Width(), 256);
+  EXPECT_EQ(T->Height(), 256);
+  EXPECT_EQ(T->GetDepth(), 32);
+  EXPECT_FALSE(T->ResetImage);
+  ASSERT_NE(T->Picture(), nullptr) << "ColorDepth makes the picture";
+  EXPECT_EQ(T->Picture()->Width(), 256);
+  EXPECT_EQ(T->Picture()->Height(), 256);
+  EXPECT_EQ(T->Picture()->Depth(), 32);
+  EXPECT_EQ(WriteComponent(*T), Block);
+}
+
+TEST(Targa, RegistersOnTheVeltranePage) {
+  Targa::Register();
+  EXPECT_EQ(ComponentRegistry().Find("TTarga")->Page, "Veltrane");
+  auto Made = ComponentRegistry().Create("TTarga", nullptr);
+  EXPECT_EQ(Made->ClassName(), "TTarga");
+}
