@@ -6,7 +6,7 @@
 //     0  1  ID length                    (0)
 //     1  1  colour map type              (0)
 //     2  1  image type                   (2: uncompressed true-colour)
-//     3  5  colour map specification     (0)
+//     3  5  colour map fields            (0)
 //     8  2  X origin                     (0)
 //    10  2  Y origin                     (0)
 //    12  2  width                        (property Width)

@@ -300,7 +300,7 @@ TEST_F(TargaFiles, FullPictureAt32BitsSavesAs262188Bytes) {
 }
 
 TEST_F(TargaFiles, DescriptorIsWrittenAs8AndEveryOtherHeaderByteAsRead) {
-  // Image type, colour map specification and origin as a foreign writer may leave them.
+  // Image type, colour map fields and origin as a foreign writer may leave them.
   TBytes Header = {0, 0, 2, 7, 0, 1, 0, 24, 5, 0, 9, 1, 2, 0, 1, 0, 24, 0};
   TBytes File = Header;
   for (int I = 0; I < 2 * 3; ++I) File.push_back(std::uint8_t(I * 10));
