@@ -44,7 +44,8 @@ class TgaCommand : public ::testing::Test {
                                             2, 0, 1, 0, 24, 0, 1, 2, 3, 4, 5, 6};
     In = (Dir / "in.tga").string();
     std::ofstream(In, std::ios::binary).write(reinterpret_cast<const char*>(File.data()), 24);
-    if (RunCli("tga info " + In).Output.empty())
+    const std::string Probe = RunCli("tga info " + In).Output;
+    if (Probe.empty() || Probe.find("unknown command") != std::string::npos)
       GTEST_SKIP() << "the tga command is not wired into the command-line tool";
   }
   void TearDown() override { fs::remove_all(Dir); }
