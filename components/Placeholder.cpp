@@ -1,1 +1,0 @@
-// The component layer and the components live here.
