@@ -9,6 +9,7 @@
 #include "app/core/SourceList.h"
 #include "cli/ConsoleView.h"
 #include "cli/GatherCommand.h"
+#include "cli/TgaCommand.h"
 #include "platform/Errors.h"
 #include "platform/Files.h"
 #include "platform/StringList.h"
@@ -29,6 +30,10 @@ const char Usage[] =
     "  brindlecast-cli gather --type irl|itm|lst|log DIR\n"
     "      Print every source of that type under DIR, one path per line, in the window's\n"
     "      order (subdirectories first, names in byte order, hidden directories skipped).\n"
+    "  brindlecast-cli tga info FILE\n"
+    "      Show a TGA file's header fields and whether it has a footer.\n"
+    "  brindlecast-cli tga swap-rb IN OUT\n"
+    "      Load a TGA file, exchange red and blue in every pixel, save it as OUT.\n"
     "  brindlecast-cli --help\n"
     "\n"
     "Relative paths on the command line are made absolute first. Results go to standard\n"
@@ -183,5 +188,6 @@ int main(int argc, char** argv) {
   if (Command == "extract") return Extract(Args);
   if (Command == "replay") return Replay(Args);
   if (Command == "gather") return RunGatherCommand(Args);
+  if (Command == "tga") return RunTgaCommand(Args);
   return UsageError("unknown command " + Command);
 }

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QLineEdit>
 #include <QTemporaryDir>
 
 #include "app/ui/DirForm.h"
@@ -172,7 +173,7 @@ TEST(MainForm, ProcessDirectoryGathersAndTheNextAddStartsEmpty) {
     return Confirm;
   };
   W.Form.ProcessDir->trigger();
-  EXPECT_EQ(ButtonsWhileAsked, "1110001");  // Remove, Process and Save list off; Clear all kept
+  EXPECT_EQ(ButtonsWhileAsked, "1100101");  // Remove, Process and Save list off; Clear all kept
   ASSERT_EQ(W.Form.LogList->count(), 2);
   EXPECT_EQ(W.Form.LogList->item(0)->text().toStdString(), Dir + "/sub/b.ITM");
   EXPECT_EQ(W.Form.LogList->item(1)->text().toStdString(), Dir + "/a.itm");
