@@ -160,7 +160,9 @@ bool ParsePropertyValue(const TPropertyInfo& Info, std::string_view Text, long l
           Ordinal = static_cast<long long>(I);
           return true;
         }
-      return ParseDecimal(Text) && Ordinal >= 0;  // a value written by its number
+      // A value written by its number must still be one of the enumerators.
+      return ParseDecimal(Text) && Ordinal >= 0 &&
+             static_cast<std::size_t>(Ordinal) < Info.EnumNames.size();
     case pkColour: {
       if (Text.size() >= 2 && Text[0] == '0' && (Text[1] == 'x' || Text[1] == 'X'))
         Text.remove_prefix(2);
