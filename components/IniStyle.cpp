@@ -33,26 +33,57 @@ constexpr std::uint32_t StatusSequenceBroken = 0x40000000u;
 constexpr std::string_view HeaderStart = "[0x";
 constexpr std::size_t HeaderSize = 12;  // "[0x" + 8 digits + "]"
 
-int HexDigitValue(char C) {
-  if (C >= '0' && C <= '9') return C - '0';
-  if (C >= 'A' && C <= 'F') return C - 'A' + 10;
-  if (C >= 'a' && C <= 'f') return C - 'a' + 10;
-  return -1;
-}
 
-bool IsUpperHexDigit(char C) { return (C >= '0' && C <= '9') || (C >= 'A' && C <= 'F'); }
+// Value of a hexadecimal digit, -1 for any other byte: upper case only, or either case.
+struct THexTable {
+  signed char Value[256];
+  constexpr explicit THexTable(bool LowerToo) : Value() {
+    for (int I = 0; I < 256; ++I) Value[I] = -1;
+    for (int I = 0; I < 10; ++I) Value['0' + I] = static_cast<signed char>(I);
+    for (int I = 0; I < 6; ++I) {
+      Value['A' + I] = static_cast<signed char>(10 + I);
+      if (LowerToo) Value['a' + I] = static_cast<signed char>(10 + I);
+    }
+  }
+};
+constexpr THexTable UpperHex(false);
+constexpr THexTable AnyHex(true);
 
-// True when Text holds at At the exact header the writer produces; Number gets its value.
-bool IsHeaderAt(std::string_view Text, std::size_t At, std::uint32_t& Number) {
-  if (At + HeaderSize > Text.size() || Text.substr(At, 3) != HeaderStart || Text[At + 11] != ']')
-    return false;
+int HexDigitValue(char C) { return AnyHex.Value[static_cast<unsigned char>(C)]; }
+
+// Eight upper-case hexadecimal digits at Digits as a number; false when one is not such a digit.
+bool ReadEightDigits(const char* Digits, std::uint32_t& Number) {
   std::uint32_t Value = 0;
-  for (std::size_t I = At + 3; I < At + 11; ++I) {
-    if (!IsUpperHexDigit(Text[I])) return false;
-    Value = Value * 16 + static_cast<std::uint32_t>(HexDigitValue(Text[I]));
+  for (int I = 0; I < 8; ++I) {
+    int Digit = UpperHex.Value[static_cast<unsigned char>(Digits[I])];
+    if (Digit < 0) return false;
+    Value = Value << 4 | static_cast<std::uint32_t>(Digit);
   }
   Number = Value;
   return true;
+}
+
+// "0x" and 8 upper-case hexadecimal digits: one index entry.
+std::string IndexEntry(std::uint32_t Number) {
+  static const char Digits[] = "0123456789ABCDEF";
+  std::string Entry = "0x00000000";
+  for (int I = 9; I >= 2; --I, Number >>= 4) Entry[static_cast<std::size_t>(I)] = Digits[Number & 15];
+  return Entry;
+}
+
+// True when Text holds at At the exact header the writer produces; Number gets its value.
+bool IsHeaderAt(std::string_view Text, std::size_t At, std::uint32_t& Number) {
+  if (At + HeaderSize > Text.size() || Text[At] != '[' || Text[At + 1] != '0' ||
+      Text[At + 2] != 'x' || Text[At + 11] != ']')
+    return false;
+  return ReadEightDigits(Text.data() + At + 3, Number);
+}
+
+// True when an index entry is "0x" and 8 upper-case digits, that is when "[" + Entry + "]" is a
+// well-formed header; Number gets its value.
+bool IsHeaderEntry(std::string_view Entry, std::uint32_t& Number) {
+  return Entry.size() == HeaderSize - 2 && Entry[0] == '0' && Entry[1] == 'x' &&
+         ReadEightDigits(Entry.data() + 2, Number);
 }
 
 // The number after a "[0x", read as the standard library's "%X" conversion reads it: blanks
@@ -72,8 +103,6 @@ std::uint32_t ReadHexNumber(std::string_view Text, std::size_t I) {
   return Negative ? 0u - Value : Value;
 }
 
-std::string IndexEntry(std::uint32_t Number) { return "0x" + IntToHex(Number, 8); }
-
 // Text with every LF written as CR LF, as a text-mode write puts it on disk.
 std::string WithCrLf(std::string_view Text) {
   std::string Out;
@@ -83,6 +112,17 @@ std::string WithCrLf(std::string_view Text) {
     Out += C;
   }
   return Out;
+}
+
+// The length of what MakeString makes of Text, without making it.
+std::size_t ConvertedLength(std::string_view Text, bool SingleLine, bool LinuxFormat) {
+  if (!SingleLine && !LinuxFormat) return Text.size();
+  std::size_t Length = Text.size();
+  for (std::size_t Lf = Text.find('\n'); Lf != std::string_view::npos; Lf = Text.find('\n', Lf + 1)) {
+    Length -= Lf > 0 && Text[Lf - 1] == '\r' ? 2 : 1;  // the line end goes
+    if (!SingleLine) ++Length;                          // and one LF comes back
+  }
+  return Length;
 }
 
 }  // namespace
@@ -117,25 +157,35 @@ void TTextObject::PreloadINI() {
   BufferSize = 0;
   SearchEnd = 0;
   Headers.clear();
+  FirstHeader.clear();
 
   Buffer = ReadWholeFile(FileName);  // EFOpenError reaches the caller; the object reads empty
   BufferSize = static_cast<std::uint32_t>(std::min<std::size_t>(Buffer.size(), UINT32_MAX));
   SearchEnd = std::min(Buffer.find('\0'), Buffer.size());
   const std::string_view Text(Buffer.data(), SearchEnd);
 
-  Lines.Clear();
-  std::uint32_t Expected = 0;
-  std::size_t ScanFrom = 0;  // where the block scan looks for its next "[0x"
+  std::vector<std::uint32_t> Numbers;  // the number of every header the block scan reaches
+  std::size_t ScanFrom = 0;            // where the block scan looks for its next "[0x"
   bool Scanning = true;
   // One pass over every "[0x": each is recorded for the lookup when it is a well-formed
   // header, and each that the block scan reaches (it resumes 12 bytes after a hit) is a block.
   for (std::size_t At = Text.find(HeaderStart); At != std::string_view::npos;
        At = Text.find(HeaderStart, At + 1)) {
     std::uint32_t Exact;
-    if (IsHeaderAt(Text, At, Exact)) Headers.push_back({Exact, At});
+    bool WellFormed = IsHeaderAt(Text, At, Exact);
+    if (WellFormed) Headers.push_back({Exact, At});
     if (!Scanning || At < ScanFrom) continue;
+    // A well-formed header's number is its eight digits: the "]" ends the reading.
+    Numbers.push_back(WellFormed ? Exact : ReadHexNumber(Text, At + HeaderStart.size()));
+    ScanFrom = At + HeaderSize;
+    if (ScanFrom >= Buffer.size()) Scanning = false;
+  }
 
-    std::uint32_t Number = ReadHexNumber(Text, At + HeaderStart.size());
+  // The index and the sequence check.
+  Lines.Clear();
+  Lines.Items().reserve(Numbers.size() + 1);
+  std::uint32_t Expected = 0;
+  for (std::uint32_t Number : Numbers) {
     Lines.Add(IndexEntry(Number));
     if (!NoErrors && Number != Expected) {
       Log.Add("Block " + IndexEntry(Expected) + " not found!");
@@ -144,48 +194,72 @@ void TTextObject::PreloadINI() {
     }
     ++Expected;
     ++BlockCount;
-    ScanFrom = At + HeaderSize;
-    if (ScanFrom >= Buffer.size()) Scanning = false;
   }
   Lines.Add(IndexEntry(Expected));
   if (Status != 0) Lines.Clear();
 
   // Offsets are ascending already; a stable sort by number keeps them so within a number.
-  std::stable_sort(Headers.begin(), Headers.end(),
-                   [](const THeaderAt& A, const THeaderAt& B) { return A.Number < B.Number; });
+  auto ByNumber = [](const THeaderAt& A, const THeaderAt& B) { return A.Number < B.Number; };
+  if (!std::is_sorted(Headers.begin(), Headers.end(), ByNumber))
+    std::stable_sort(Headers.begin(), Headers.end(), ByNumber);
+  FirstHeader.assign(Headers.size() + 16, -1);
+  for (std::size_t I = Headers.size(); I-- > 0;)
+    if (Headers[I].Number < FirstHeader.size()) FirstHeader[Headers[I].Number] = static_cast<int>(I);
 }
 
 std::size_t TTextObject::FindKey(std::string_view Key, std::size_t From) const {
   std::uint32_t Number;
-  if (Key.size() == HeaderSize && IsHeaderAt(Key, 0, Number)) {
-    auto It = std::lower_bound(Headers.begin(), Headers.end(), THeaderAt{Number, From},
-                               [](const THeaderAt& A, const THeaderAt& B) {
-                                 return A.Number != B.Number ? A.Number < B.Number
-                                                             : A.Offset < B.Offset;
-                               });
-    return It != Headers.end() && It->Number == Number ? It->Offset : std::string_view::npos;
-  }
+  if (Key.size() == HeaderSize && IsHeaderAt(Key, 0, Number)) return FindHeader(Number, From);
   // A key of another form (an index entry the user changed): search the text itself.
   if (From > SearchEnd) return std::string_view::npos;
   return std::string_view(Buffer.data(), SearchEnd).find(Key, From);
 }
 
+std::size_t TTextObject::FindHeader(std::uint32_t Number, std::size_t From) const {
+  auto Start = Headers.begin();
+  if (Number < FirstHeader.size()) {
+    int First = FirstHeader[Number];
+    if (First < 0) return std::string_view::npos;
+    Start += First;
+    if (Start->Offset >= From) return Start->Offset;  // the usual case: one header a number
+  }
+  auto It = std::lower_bound(Start, Headers.end(), THeaderAt{Number, From},
+                             [](const THeaderAt& A, const THeaderAt& B) {
+                               return A.Number != B.Number ? A.Number < B.Number
+                                                           : A.Offset < B.Offset;
+                             });
+  return It != Headers.end() && It->Number == Number ? It->Offset : std::string_view::npos;
+}
+
 std::string TTextObject::GetCharString(std::string_view Key, std::string_view NextKey) const {
+  std::string_view Text;
+  return CharStringView(Key, NextKey, Text) ? std::string(Text) : std::string(MarkNoText);
+}
+
+bool TTextObject::CharStringView(std::string_view Key, std::string_view NextKey,
+                                 std::string_view& Result) const {
   std::size_t At = FindKey(Key, 0);
-  if (At == std::string_view::npos) return std::string(MarkNoText);
-  std::size_t End = FindKey(NextKey, At);
+  std::size_t End = At == std::string_view::npos ? At : FindKey(NextKey, At);
+  return TextBetween(At, Key.size(), End, Result);
+}
+
+bool TTextObject::TextBetween(std::size_t At, std::size_t KeySize, std::size_t End,
+                              std::string_view& Result) const {
+  Result = {};
+  if (At == std::string_view::npos) return false;
   if (End == std::string_view::npos) End = Buffer.size();
   // The text starts after the key and the two characters that end the header line.
-  std::size_t Start = At + Key.size() + 2;
+  std::size_t Start = At + KeySize + 2;
   if (End >= Start && End - Start >= 2) {
     if (Buffer[End - 2] == '\r')
       End -= 2;
     else if (Buffer[End - 1] == '\n')
       End -= 1;
   }
-  if (End < Start || Start >= Buffer.size()) return {};
+  if (End < Start || Start >= Buffer.size()) return true;  // the empty text
   std::string_view Text(Buffer.data() + Start, End - Start);
-  return std::string(Text.substr(0, Text.find('\0')));
+  Result = Text.substr(0, Text.find('\0'));
+  return true;
 }
 
 std::string TTextObject::MakeString(std::string_view Text) const {
@@ -202,18 +276,29 @@ std::string TTextObject::MakeString(std::string_view Text) const {
   return Out;
 }
 
-bool TTextObject::BlockText(int Entry, std::string& Text, bool& NoText) const {
+bool TTextObject::BlockText(int Entry, std::string_view& Text, bool& NoText) const {
   if (Entry < 0 || Entry + 1 >= Lines.Count()) return false;
-  Text = GetCharString("[" + Lines[static_cast<std::size_t>(Entry)] + "]",
-                       "[" + Lines[static_cast<std::size_t>(Entry) + 1] + "]");
-  NoText = Text == MarkNoText;
+  const std::string& Name = Lines[static_cast<std::size_t>(Entry)];
+  const std::string& NextName = Lines[static_cast<std::size_t>(Entry) + 1];
+  std::uint32_t Number, NextNumber;
+  bool Found;
+  if (IsHeaderEntry(Name, Number) && IsHeaderEntry(NextName, NextNumber)) {
+    // The usual index: both keys are well-formed headers, found without building them.
+    std::size_t At = FindHeader(Number, 0);
+    std::size_t End = At == std::string_view::npos ? At : FindHeader(NextNumber, At);
+    Found = TextBetween(At, HeaderSize, End, Text);
+  } else {
+    Found = CharStringView("[" + Name + "]", "[" + NextName + "]", Text);
+  }
+  // A text that equals "#NO_TEXT#" cannot be told from a missing block.
+  NoText = !Found || Text == MarkNoText;
   return true;
 }
 
 std::string TTextObject::ReadINI() {
   if (OpenMode == omWrite) return std::string(MarkNoText);
   if (Status != 0 || Position < 0 || Position >= BlockCount) return std::string(MarkOutOfText);
-  std::string Text;
+  std::string_view Text;
   bool NoText = false;
   // An index shorter than BlockCount (Lines changed by the user) has nothing more to read.
   if (!BlockText(Position, Text, NoText)) return std::string(MarkOutOfText);
@@ -244,21 +329,21 @@ int TTextObject::GetCurrentLength() const {
   if (OpenMode == omWrite || Position < 0 || Position >= BlockCount) return -1;
   // After a broken sequence the index is empty: nothing can be measured.
   if (Status & StatusSequenceBroken) return -1;
-  std::string Text;
+  std::string_view Text;
   bool NoText = false;
   if (!BlockText(Position, Text, NoText) || NoText) return -1;
-  return SizeOfLength(static_cast<long long>(MakeString(Text).size()));
+  return SizeOfLength(static_cast<long long>(ConvertedLength(Text, SingleLine, LinuxFormat)));
 }
 
 int TTextObject::GetIniSize() const {
   if (OpenMode == omWrite || (Status & StatusSequenceBroken)) return -1;
   long long Total = 0;
   for (int K = 0; K < BlockCount; ++K) {
-    std::string Text;
+    std::string_view Text;
     bool NoText = false;
     if (!BlockText(K, Text, NoText)) return -1;  // the index lacks entries
     // A missing block counts as an empty text, its zero byte and alignment included.
-    Total += SizeOfLength(NoText ? 0 : static_cast<long long>(MakeString(Text).size()));
+    Total += SizeOfLength(NoText ? 0 : static_cast<long long>(ConvertedLength(Text, SingleLine, LinuxFormat)));
   }
   return Total > INT_MAX ? INT_MAX : static_cast<int>(Total);
 }

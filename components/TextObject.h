@@ -137,9 +137,15 @@ private:
   };
   // First occurrence of Key at or after From in the searched part of the loaded text.
   std::size_t FindKey(std::string_view Key, std::size_t From) const;
+  // First header numbered Number at or after From.
+  std::size_t FindHeader(std::uint32_t Number, std::size_t From) const;
+  // GetCharString without copying: the text as a view into Buffer; false for "#NO_TEXT#".
+  bool CharStringView(std::string_view Key, std::string_view NextKey, std::string_view& Text) const;
+  // The text of a key of KeySize bytes found at At, up to the next key at End (npos: none).
+  bool TextBetween(std::size_t At, std::size_t KeySize, std::size_t End, std::string_view& Text) const;
   // The text of the block whose index entry is Entry (next key from entry Entry + 1), with
   // NoText set when it cannot be found. False when the index lacks those entries.
-  bool BlockText(int Entry, std::string& Text, bool& NoText) const;
+  bool BlockText(int Entry, std::string_view& Text, bool& NoText) const;
 
   // INI style: the whole file as the preload loaded it (a std::string keeps a zero byte after
   // it); SearchEnd is the first zero byte, where every search of it stops.
@@ -148,6 +154,9 @@ private:
   // Every well-formed header of the searched text, sorted by number and then offset, so a key
   // is found in logarithmic time instead of by a scan from the start.
   std::vector<THeaderAt> Headers;
+  // Position in Headers of the first header numbered n, or -1, for n up to a bound near the
+  // number of headers (numbers beyond it are found by binary search in Headers).
+  std::vector<int> FirstHeader;
 };
 
 namespace Textobject {
