@@ -4,17 +4,17 @@
 // to the file (compare the 10,000 and 100,000 block runs); the target for the whole read is
 // within 5 x the load of the 100,000 block file.
 
-#include "components/TextObject.h"
-#include "include/SharedConstants.h"
-#include "platform/Files.h"
-
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <string>
-#include <unistd.h>
+
+#include "components/TextObject.h"
+#include "include/SharedConstants.h"
+#include "platform/Files.h"
 
 namespace {
 
@@ -23,10 +23,10 @@ const std::string& IniFile(int BlockTotal) {
   static std::map<int, std::string> Files;
   auto Known = Files.find(BlockTotal);
   if (Known != Files.end()) return Known->second;
-  std::string File = (std::filesystem::temp_directory_path() /
-                      ("brindlecast-bench-" + std::to_string(::getpid()) + "-" +
-                       std::to_string(BlockTotal) + ".ini"))
-                         .string();
+  std::string File =
+      (std::filesystem::temp_directory_path() / ("brindlecast-bench-" + std::to_string(::getpid()) +
+                                                 "-" + std::to_string(BlockTotal) + ".ini"))
+          .string();
   std::string Bytes;
   Bytes.reserve(static_cast<std::size_t>(BlockTotal) * 52);
   for (int K = 0; K < BlockTotal; ++K) {
@@ -53,7 +53,8 @@ void BM_IniLoadFile(benchmark::State& State) {
     std::string Bytes = ReadWholeFile(Path);
     benchmark::DoNotOptimize(Bytes.data());
   }
-  State.SetBytesProcessed(State.iterations() * static_cast<std::int64_t>(std::filesystem::file_size(Path)));
+  State.SetBytesProcessed(State.iterations() *
+                          static_cast<std::int64_t>(std::filesystem::file_size(Path)));
 }
 BENCHMARK(BM_IniLoadFile)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
@@ -64,7 +65,8 @@ void BM_IniOpen(benchmark::State& State) {
     PrepareReader(Object, Path);
     benchmark::DoNotOptimize(Object.New(omRead, 0));
   }
-  State.SetBytesProcessed(State.iterations() * static_cast<std::int64_t>(std::filesystem::file_size(Path)));
+  State.SetBytesProcessed(State.iterations() *
+                          static_cast<std::int64_t>(std::filesystem::file_size(Path)));
 }
 BENCHMARK(BM_IniOpen)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
@@ -81,7 +83,8 @@ void BM_IniReadAllBlocks(benchmark::State& State) {
     benchmark::DoNotOptimize(Read);
     if (Object.Position != BlockTotal) State.SkipWithError("not every block was read");
   }
-  State.SetBytesProcessed(State.iterations() * static_cast<std::int64_t>(std::filesystem::file_size(Path)));
+  State.SetBytesProcessed(State.iterations() *
+                          static_cast<std::int64_t>(std::filesystem::file_size(Path)));
 }
 BENCHMARK(BM_IniReadAllBlocks)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 

@@ -18,13 +18,12 @@
 // least its separator, its header and one more line to be read or counted, as ReadDurodu
 // has always required. A LinePos beyond the end of Lines counts as the end.
 
-#include "components/TextObject.h"
-
-#include "include/SharedConstants.h"
-#include "platform/Files.h"
-
 #include <algorithm>
 #include <climits>
+
+#include "components/TextObject.h"
+#include "include/SharedConstants.h"
+#include "platform/Files.h"
 
 namespace {
 
@@ -53,7 +52,8 @@ bool TTextObject::LoadText(const std::string& Name) {
 std::string TTextObject::ReadDurodu() {
   const std::vector<std::string>& Items = Lines.Items();
   const int Count = Lines.Count();
-  if (LinePos < 0 || Count <= static_cast<long long>(LinePos) + 2) return std::string(MarkOutOfText);
+  if (LinePos < 0 || Count <= static_cast<long long>(LinePos) + 2)
+    return std::string(MarkOutOfText);
   int Line = LinePos + 2;  // past the separator and the header, whatever they hold
   std::string Text;
   while (Line < Count && Items[Line] != MarkEnd) {
@@ -97,7 +97,7 @@ void TTextObject::RewriteDurodu(const std::string& Text) {
   auto End = std::find(First, Items.end(), MarkEnd);
   auto Inserted = Items.insert(Items.erase(First, End), Text);
   LinePos = static_cast<int>(Inserted - Items.begin()) + 1;  // on the end line, if any
-  if (LinePos < Lines.Count()) ++LinePos;                      // and past it
+  if (LinePos < Lines.Count()) ++LinePos;                    // and past it
   ++Position;
 }
 

@@ -16,15 +16,14 @@
 // single scan, sorted by number, so finding a block costs a binary search rather than a scan
 // from the start of the file; the results are those of a plain first-occurrence search.
 
-#include "components/TextObject.h"
-
-#include "include/SharedConstants.h"
-#include "platform/Errors.h"
-#include "platform/Files.h"
-
 #include <algorithm>
 #include <climits>
 #include <cstdio>
+
+#include "components/TextObject.h"
+#include "include/SharedConstants.h"
+#include "platform/Errors.h"
+#include "platform/Files.h"
 
 namespace {
 
@@ -32,7 +31,6 @@ constexpr std::uint32_t StatusFileMissing = 0x80000000u;
 constexpr std::uint32_t StatusSequenceBroken = 0x40000000u;
 constexpr std::string_view HeaderStart = "[0x";
 constexpr std::size_t HeaderSize = 12;  // "[0x" + 8 digits + "]"
-
 
 // Value of a hexadecimal digit, -1 for any other byte: upper case only, or either case.
 struct THexTable {
@@ -67,7 +65,8 @@ bool ReadEightDigits(const char* Digits, std::uint32_t& Number) {
 std::string IndexEntry(std::uint32_t Number) {
   static const char Digits[] = "0123456789ABCDEF";
   std::string Entry = "0x00000000";
-  for (int I = 9; I >= 2; --I, Number >>= 4) Entry[static_cast<std::size_t>(I)] = Digits[Number & 15];
+  for (int I = 9; I >= 2; --I, Number >>= 4)
+    Entry[static_cast<std::size_t>(I)] = Digits[Number & 15];
   return Entry;
 }
 
@@ -118,9 +117,10 @@ std::string WithCrLf(std::string_view Text) {
 std::size_t ConvertedLength(std::string_view Text, bool SingleLine, bool LinuxFormat) {
   if (!SingleLine && !LinuxFormat) return Text.size();
   std::size_t Length = Text.size();
-  for (std::size_t Lf = Text.find('\n'); Lf != std::string_view::npos; Lf = Text.find('\n', Lf + 1)) {
+  for (std::size_t Lf = Text.find('\n'); Lf != std::string_view::npos;
+       Lf = Text.find('\n', Lf + 1)) {
     Length -= Lf > 0 && Text[Lf - 1] == '\r' ? 2 : 1;  // the line end goes
-    if (!SingleLine) ++Length;                          // and one LF comes back
+    if (!SingleLine) ++Length;                         // and one LF comes back
   }
   return Length;
 }
@@ -204,7 +204,8 @@ void TTextObject::PreloadINI() {
     std::stable_sort(Headers.begin(), Headers.end(), ByNumber);
   FirstHeader.assign(Headers.size() + 16, -1);
   for (std::size_t I = Headers.size(); I-- > 0;)
-    if (Headers[I].Number < FirstHeader.size()) FirstHeader[Headers[I].Number] = static_cast<int>(I);
+    if (Headers[I].Number < FirstHeader.size())
+      FirstHeader[Headers[I].Number] = static_cast<int>(I);
 }
 
 std::size_t TTextObject::FindKey(std::string_view Key, std::size_t From) const {
@@ -223,11 +224,10 @@ std::size_t TTextObject::FindHeader(std::uint32_t Number, std::size_t From) cons
     Start += First;
     if (Start->Offset >= From) return Start->Offset;  // the usual case: one header a number
   }
-  auto It = std::lower_bound(Start, Headers.end(), THeaderAt{Number, From},
-                             [](const THeaderAt& A, const THeaderAt& B) {
-                               return A.Number != B.Number ? A.Number < B.Number
-                                                           : A.Offset < B.Offset;
-                             });
+  auto It = std::lower_bound(
+      Start, Headers.end(), THeaderAt{Number, From}, [](const THeaderAt& A, const THeaderAt& B) {
+        return A.Number != B.Number ? A.Number < B.Number : A.Offset < B.Offset;
+      });
   return It != Headers.end() && It->Number == Number ? It->Offset : std::string_view::npos;
 }
 
@@ -343,7 +343,8 @@ int TTextObject::GetIniSize() const {
     bool NoText = false;
     if (!BlockText(K, Text, NoText)) return -1;  // the index lacks entries
     // A missing block counts as an empty text, its zero byte and alignment included.
-    Total += SizeOfLength(NoText ? 0 : static_cast<long long>(ConvertedLength(Text, SingleLine, LinuxFormat)));
+    Total += SizeOfLength(
+        NoText ? 0 : static_cast<long long>(ConvertedLength(Text, SingleLine, LinuxFormat)));
   }
   return Total > INT_MAX ? INT_MAX : static_cast<int>(Total);
 }

@@ -3,9 +3,9 @@
 
 #include "components/TextObject.h"
 
-#include "components/Registry.h"
-
 #include <climits>
+
+#include "components/Registry.h"
 
 TTextObject::TTextObject(TComponent* Owner) : TComponent(Owner) {}
 
@@ -14,16 +14,18 @@ TTextObject::~TTextObject() = default;
 const std::vector<TPropertyInfo>& TTextObject::PublishedProperties() const {
   using T = TTextObject;
   auto Flag = [](bool T::*Field, const char* Name) {
-    return BoolProperty<T>(Name, false, [Field](const T& C) { return C.*Field; },
-                           [Field](T& C, long long V) { C.*Field = V != 0; });
+    return BoolProperty<T>(
+        Name, false, [Field](const T& C) { return C.*Field; },
+        [Field](T& C, long long V) { C.*Field = V != 0; });
   };
   static const std::vector<TPropertyInfo> Table = {
-      EnumProperty<T>("TextType", {"ttIndexed", "ttPlain", "ttStringDepeneded"}, 0,
-                      [](const T& C) { return C.TextType; },
-                      [](T& C, long long V) { C.TextType = static_cast<TTextTypes>(V); }),
-      EnumProperty<T>("TextStyle", {"DuroduStyle", "IniStyle"}, 0,
-                      [](const T& C) { return C.TextStyle; },
-                      [](T& C, long long V) { C.TextStyle = static_cast<TObjectStyle>(V); }),
+      EnumProperty<T>(
+          "TextType", {"ttIndexed", "ttPlain", "ttStringDepeneded"}, 0,
+          [](const T& C) { return C.TextType; },
+          [](T& C, long long V) { C.TextType = static_cast<TTextTypes>(V); }),
+      EnumProperty<T>(
+          "TextStyle", {"DuroduStyle", "IniStyle"}, 0, [](const T& C) { return C.TextStyle; },
+          [](T& C, long long V) { C.TextStyle = static_cast<TObjectStyle>(V); }),
       Flag(&T::NoErrors, "NoErrors"),
       Flag(&T::AsciiZ, "AsciiZ"),
       Flag(&T::CRC, "CRC"),
@@ -32,10 +34,11 @@ const std::vector<TPropertyInfo>& TTextObject::PublishedProperties() const {
       Flag(&T::LinuxFormat, "LinuxFormat"),
       // The stream default is 0 while construction sets 1: a TextAlign of 0 is not stored
       // and comes back as 1.
-      IntProperty<T>("TextAlign", 0, [](const T& C) { return C.TextAlign; },
-                     [](T& C, long long V) {
-                       C.TextAlign = static_cast<int>(V < INT_MIN ? INT_MIN : V > INT_MAX ? INT_MAX : V);
-                     }),
+      IntProperty<T>(
+          "TextAlign", 0, [](const T& C) { return C.TextAlign; },
+          [](T& C, long long V) {
+            C.TextAlign = static_cast<int>(V < INT_MIN ? INT_MIN : V > INT_MAX ? INT_MAX : V);
+          }),
   };
   return Table;
 }

@@ -11,13 +11,13 @@
 //
 // Every call works on its own locals: instances are independent of one another.
 
-#include "components/Component.h"
-#include "platform/StringList.h"
-
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "components/Component.h"
+#include "platform/StringList.h"
 
 // What a Durodu header says about its record.
 enum TTextTypes : std::uint8_t {
@@ -39,7 +39,7 @@ enum TOpenModes : std::uint8_t {
 };
 
 class TTextObject : public TComponent {
-public:
+ public:
   explicit TTextObject(TComponent* Owner);
   ~TTextObject() override;
 
@@ -68,7 +68,7 @@ public:
   // ---- Published properties (each reads and writes its field, nothing else) ----------------
   TTextTypes TextType = ttIndexed;
   TObjectStyle TextStyle = DuroduStyle;
-  int TextAlign = 1;  // sizes are rounded up to a multiple of this when it is above 1
+  int TextAlign = 1;         // sizes are rounded up to a multiple of this when it is above 1
   bool AsciiZ = false;       // sizes count a terminating zero byte
   bool SingleLine = false;   // texts read lose their line breaks
   bool CRC = false;          // Durodu headers end in a check sum
@@ -107,7 +107,9 @@ public:
   std::string GetCharString(std::string_view Key, std::string_view NextKey) const;
   // The text with its line breaks converted as SingleLine and LinuxFormat ask.
   std::string MakeString(std::string_view Text) const;
-  std::string MakeString(const char* Text) const { return MakeString(std::string_view(Text ? Text : "")); }
+  std::string MakeString(const char* Text) const {
+    return MakeString(std::string_view(Text ? Text : ""));
+  }
   int GetStringLength(std::string_view Text) const;
   int GetCurrentLength() const;
   int GetIniSize() const;
@@ -129,7 +131,7 @@ public:
   // With ClearBounds: the text without leading and trailing spaces and tabs; else unchanged.
   std::string EraseSpace(std::string_view Text) const;
 
-private:
+ private:
   // One well-formed header "[0x" + 8 upper-case hex digits + "]" in the loaded text.
   struct THeaderAt {
     std::uint32_t Number;
@@ -142,7 +144,8 @@ private:
   // GetCharString without copying: the text as a view into Buffer; false for "#NO_TEXT#".
   bool CharStringView(std::string_view Key, std::string_view NextKey, std::string_view& Text) const;
   // The text of a key of KeySize bytes found at At, up to the next key at End (npos: none).
-  bool TextBetween(std::size_t At, std::size_t KeySize, std::size_t End, std::string_view& Text) const;
+  bool TextBetween(std::size_t At, std::size_t KeySize, std::size_t End,
+                   std::string_view& Text) const;
   // The text of the block whose index entry is Entry (next key from entry Entry + 1), with
   // NoText set when it cannot be found. False when the index lacks those entries.
   bool BlockText(int Entry, std::string_view& Text, bool& NoText) const;

@@ -1,15 +1,15 @@
 // TTextObject under DuroduStyle: record layout and headers, reading with line breaks, rewriting,
 // seeking from every position, sizes, the string helpers, and records cut off before their end.
 
-#include "components/TextObject.h"
-#include "platform/Errors.h"
-#include "platform/Files.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+
+#include "components/TextObject.h"
+#include "platform/Errors.h"
+#include "platform/Files.h"
 
 namespace {
 
@@ -92,7 +92,7 @@ TEST(TextObjectDurodu, ReadJoinsLinesAndSizesCountTwoPerBreak) {
 TEST(TextObjectDurodu, SpecialRecords) {
   TTextObject Object(nullptr);
   Object.LinuxFormat = true;
-  auto Lines = Record("#H#E#A#D#E#R#1#", {});  // no text lines: the empty text
+  auto Lines = Record("#H#E#A#D#E#R#1#", {});          // no text lines: the empty text
   auto More = Record("junk header", {"x", End, "y"});  // an end line inside ends it early
   Lines.insert(Lines.end(), More.begin(), More.end());
   Object.Lines.Items() = Lines;
@@ -145,7 +145,11 @@ TEST(TextObjectDurodu, SeekReachesEveryRecordFromEveryState) {
       {"after New", [](TTextObject& O) { O.LinePos = 0, O.Position = 0; }},
       {"read 1", [](TTextObject& O) { O.SetPosition(0), O.Read(); }},
       {"read 3", [](TTextObject& O) { O.SetPosition(0), O.Read(), O.Read(), O.Read(); }},
-      {"read all and past", [](TTextObject& O) { O.SetPosition(0); for (int I = 0; I < 6; ++I) O.Read(); }},
+      {"read all and past",
+       [](TTextObject& O) {
+         O.SetPosition(0);
+         for (int I = 0; I < 6; ++I) O.Read();
+       }},
       {"rewrote 1", [](TTextObject& O) { O.SetPosition(1), O.Rewrite("one\r\nmore"); }},
       {"rewrote the last", [](TTextObject& O) { O.SetPosition(3), O.Rewrite("three"); }},
       {"seek 2", [](TTextObject& O) { O.SetPosition(2); }},
@@ -158,7 +162,8 @@ TEST(TextObjectDurodu, SeekReachesEveryRecordFromEveryState) {
       Fresh(Object);
       State(Object);
       Object.SetPosition(K);
-      EXPECT_EQ(Object.Read(), Texts[static_cast<std::size_t>(K)]) << "state: " << Name << ", record " << K;
+      EXPECT_EQ(Object.Read(), Texts[static_cast<std::size_t>(K)])
+          << "state: " << Name << ", record " << K;
     }
   }
   // A record written in the middle takes the current record's place; the seek counts it.
@@ -169,7 +174,8 @@ TEST(TextObjectDurodu, SeekReachesEveryRecordFromEveryState) {
   const std::vector<std::string> After = {"zero", "inserted", "one\r\nmore", "two", "three"};
   for (int K = 4; K >= 0; --K) {
     Object.SetPosition(K);
-    EXPECT_EQ(Object.Read(), After[static_cast<std::size_t>(K)]) << "after the insert, record " << K;
+    EXPECT_EQ(Object.Read(), After[static_cast<std::size_t>(K)])
+        << "after the insert, record " << K;
   }
 }
 
@@ -224,8 +230,8 @@ TEST(TextObjectDurodu, RecordsWithoutAnEndLine) {
 
   Object.SetPosition(1);
   Object.Rewrite("new");  // replaces the lines to the end; adds no end line
-  EXPECT_EQ(Object.Lines.Items(),
-            (std::vector<std::string>{Sep, "#H#E#A#D#E#R#1#", "a", End, Sep, "#H#E#A#D#E#R#1#", "new"}));
+  EXPECT_EQ(Object.Lines.Items(), (std::vector<std::string>{Sep, "#H#E#A#D#E#R#1#", "a", End, Sep,
+                                                            "#H#E#A#D#E#R#1#", "new"}));
   EXPECT_EQ(Object.LinePos, 7);
   EXPECT_EQ(Object.Position, 2);
 
@@ -267,9 +273,10 @@ TEST(TextObjectDurodu, StringHelpers) {
 }
 
 class TextObjectDuroduFile : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
-    std::string Pattern = (std::filesystem::temp_directory_path() / "textobject-durodu-XXXXXX").string();
+    std::string Pattern =
+        (std::filesystem::temp_directory_path() / "textobject-durodu-XXXXXX").string();
     ASSERT_NE(::mkdtemp(Pattern.data()), nullptr);
     Dir = Pattern;
   }

@@ -2,22 +2,23 @@
 // read outside a buffer (the sanitizer build proves it), and every INI read must equal what a
 // plain first-occurrence search from the start of the text gives. Fixed seed, fixed counts.
 
-#include "components/TextObject.h"
-#include "include/SharedConstants.h"
-#include "platform/Files.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <random>
 
+#include "components/TextObject.h"
+#include "include/SharedConstants.h"
+#include "platform/Files.h"
+
 namespace {
 
 class TextObjectFuzz : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
-    std::string Pattern = (std::filesystem::temp_directory_path() / "textobject-fuzz-XXXXXX").string();
+    std::string Pattern =
+        (std::filesystem::temp_directory_path() / "textobject-fuzz-XXXXXX").string();
     ASSERT_NE(::mkdtemp(Pattern.data()), nullptr);
     Dir = Pattern;
   }
@@ -25,20 +26,44 @@ protected:
 
   int Pick(int Count) { return std::uniform_int_distribution<int>(0, Count - 1)(Random); }
 
+  // Mostly small block numbers (repeated, in and out of order), sometimes far-off ones.
+  unsigned RandomNumber() {
+    return Pick(5) == 0 ? 0xFFFFFF00u + static_cast<unsigned>(Pick(3))
+                        : static_cast<unsigned>(Pick(6));
+  }
+
   // Bytes built from pieces that matter to the reader, mixed with arbitrary bytes.
   std::string RandomIniBytes() {
     std::string Bytes;
     for (int Pieces = Pick(40); Pieces > 0; --Pieces) {
       switch (Pick(10)) {
-        case 0: Bytes += "[0x"; break;
-        case 1: Bytes += "[0x" + IntToHex(static_cast<unsigned>(Pick(6)), 8) + "]"; break;
-        case 2: Bytes += "[0x" + IntToHex(static_cast<unsigned>(Pick(6)), 8) + "]\r\n"; break;
-        case 3: Bytes += "\r\n"; break;
-        case 4: Bytes += Pick(2) ? "\n" : "\r"; break;
-        case 5: Bytes += std::string(1, '\0'); break;
-        case 6: Bytes += "0123456789abcdefABCDEF-+ "[Pick(25)]; break;
-        case 7: Bytes += "]"; break;
-        default: Bytes += static_cast<char>(Pick(256)); break;
+        case 0:
+          Bytes += "[0x";
+          break;
+        case 1:
+          Bytes += "[0x" + IntToHex(RandomNumber(), 8) + "]";
+          break;
+        case 2:
+          Bytes += "[0x" + IntToHex(RandomNumber(), 8) + "]\r\n";
+          break;
+        case 3:
+          Bytes += "\r\n";
+          break;
+        case 4:
+          Bytes += Pick(2) ? "\n" : "\r";
+          break;
+        case 5:
+          Bytes += std::string(1, '\0');
+          break;
+        case 6:
+          Bytes += "0123456789abcdefABCDEF-+ "[Pick(25)];
+          break;
+        case 7:
+          Bytes += "]";
+          break;
+        default:
+          Bytes += static_cast<char>(Pick(256));
+          break;
       }
     }
     return Bytes;
@@ -46,8 +71,9 @@ protected:
 
   std::string RandomDuroduBytes() {
     static const char* const Ends[] = {"\r\n", "\n", "\r"};
-    const std::string Pieces[] = {std::string(MarkSeparator), "#H#E#A#D#E#R#0#1#", std::string(MarkEnd),
-                                  "text", "", std::string(1, '\0')};
+    const std::string Pieces[] = {
+        std::string(MarkSeparator), "#H#E#A#D#E#R#0#1#", std::string(MarkEnd), "text", "",
+        std::string(1, '\0')};
     std::string Bytes;
     for (int Lines = Pick(30); Lines > 0; --Lines) {
       if (Pick(8) == 0)
@@ -65,7 +91,8 @@ protected:
 
 // The block text by the plain rule: first occurrence of Key from the start of the searched
 // text, the next key from there, the line end trimmed, the result cut at a zero byte.
-std::string PlainBlockText(const std::string& Buffer, const std::string& Key, const std::string& Next) {
+std::string PlainBlockText(const std::string& Buffer, const std::string& Key,
+                           const std::string& Next) {
   std::string_view Searched(Buffer.data(), std::min(Buffer.find('\0'), Buffer.size()));
   std::size_t At = Searched.find(Key);
   if (At == std::string_view::npos) return std::string(MarkNoText);
@@ -81,7 +108,8 @@ std::string PlainBlockText(const std::string& Buffer, const std::string& Key, co
   }
   if (Stop < Start) Stop = Start;
   if (Start >= static_cast<long long>(Buffer.size())) return {};
-  std::string Text = Buffer.substr(static_cast<std::size_t>(Start), static_cast<std::size_t>(Stop - Start));
+  std::string Text =
+      Buffer.substr(static_cast<std::size_t>(Start), static_cast<std::size_t>(Stop - Start));
   return Text.substr(0, Text.find('\0'));
 }
 
@@ -99,7 +127,8 @@ TEST_F(TextObjectFuzz, IniPreloadAndReadsMatchThePlainLookup) {
     Object.AsciiZ = Pick(2);
     Object.TextAlign = std::vector<int>{-3, 0, 1, 4}[static_cast<std::size_t>(Pick(4))];
     int Result = Object.New(omRead, 0);
-    const std::string Label = "round " + std::to_string(Round) + ", file " + ::testing::PrintToString(Bytes);
+    const std::string Label =
+        "round " + std::to_string(Round) + ", file " + ::testing::PrintToString(Bytes);
     ASSERT_EQ(Result, static_cast<int>(Object.Status)) << Label;
 
     if (Object.Status != 0) {
@@ -111,12 +140,14 @@ TEST_F(TextObjectFuzz, IniPreloadAndReadsMatchThePlainLookup) {
     ASSERT_EQ(Object.Lines.Count(), Object.BlockCount + 1) << Label;
     long long Total = 0;
     for (int K = 0; K < Object.BlockCount; ++K) {
-      std::string Plain = PlainBlockText(Bytes, "[" + Object.Lines[static_cast<std::size_t>(K)] + "]",
-                                         "[" + Object.Lines[static_cast<std::size_t>(K) + 1] + "]");
+      std::string Plain =
+          PlainBlockText(Bytes, "[" + Object.Lines[static_cast<std::size_t>(K)] + "]",
+                         "[" + Object.Lines[static_cast<std::size_t>(K) + 1] + "]");
       bool Missing = Plain == MarkNoText;
       std::string Expected = Missing ? Plain : Object.MakeString(Plain);
       int Length = Object.GetCurrentLength();
-      EXPECT_EQ(Length, Missing ? -1 : Object.GetStringLength(Expected)) << Label << ", block " << K;
+      EXPECT_EQ(Length, Missing ? -1 : Object.GetStringLength(Expected))
+          << Label << ", block " << K;
       EXPECT_EQ(Object.Read(), Expected) << Label << ", block " << K;
       Total += Object.GetStringLength(Missing ? "" : Expected);
     }
@@ -147,11 +178,21 @@ TEST_F(TextObjectFuzz, LoadTextAndDuroduOperationsStayInsideLines) {
     for (int Step = 0; Step < 40; ++Step) {
       switch (Pick(6)) {
         case 0:
-        case 1: Object.Read(); break;
-        case 2: Object.Write(Pick(2) ? "w" : "a\r\nb"); break;
-        case 3: Object.Rewrite("r"); break;
-        case 4: Object.SetPosition(Pick(12) - 2); break;
-        default: EXPECT_GE(Object.GetSize(), 0); break;
+        case 1:
+          Object.Read();
+          break;
+        case 2:
+          Object.Write(Pick(2) ? "w" : "a\r\nb");
+          break;
+        case 3:
+          Object.Rewrite("r");
+          break;
+        case 4:
+          Object.SetPosition(Pick(12) - 2);
+          break;
+        default:
+          EXPECT_GE(Object.GetSize(), 0);
+          break;
       }
       ASSERT_GE(Object.LinePos, 0) << "round " << Round << ", step " << Step;
       ASSERT_LE(Object.LinePos, Object.Lines.Count()) << "round " << Round << ", step " << Step;

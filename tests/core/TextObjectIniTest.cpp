@@ -1,23 +1,24 @@
 // TTextObject under IniStyle: the block file's bytes, the preload and its sequence check,
 // reading with line-break conversion, sizes and positions.
 
-#include "components/TextObject.h"
-#include "platform/Errors.h"
-#include "platform/Files.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
+
+#include "components/TextObject.h"
+#include "platform/Errors.h"
+#include "platform/Files.h"
 
 namespace {
 
 using namespace std::string_literals;
 
 class TextObjectIni : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
-    std::string Pattern = (std::filesystem::temp_directory_path() / "textobject-ini-XXXXXX").string();
+    std::string Pattern =
+        (std::filesystem::temp_directory_path() / "textobject-ini-XXXXXX").string();
     ASSERT_NE(::mkdtemp(Pattern.data()), nullptr);
     Dir = Pattern;
     Object.TextStyle = IniStyle;
@@ -55,7 +56,8 @@ TEST_F(TextObjectIni, WritesTheExactBlockBytesAndReadsThemBack) {
 
   EXPECT_EQ(Object.New(omRead, 0), 0);
   EXPECT_EQ(Object.BlockCount, 2);
-  EXPECT_EQ(Object.Lines.Items(), (std::vector<std::string>{"0x00000000", "0x00000001", "0x00000002"}));
+  EXPECT_EQ(Object.Lines.Items(),
+            (std::vector<std::string>{"0x00000000", "0x00000001", "0x00000002"}));
   EXPECT_EQ(ReadAll(), (std::vector<std::string>{"Hello", ""}));
   EXPECT_EQ(Object.Read(), "#OUT_OF_TEXT#");
   EXPECT_EQ(Object.Position, 2);
@@ -77,7 +79,8 @@ TEST_F(TextObjectIni, LineBreaksAreStoredAsCrLfAndConvertedOnRead) {
   Object.New(omWrite, 0);
   Object.Write("a\nb");
   Object.Write("c\rd\n");
-  ASSERT_EQ(ReadWholeFile(Object.FileName), "[0x00000000]\r\na\r\nb\r\n[0x00000001]\r\nc\rd\r\n\r\n");
+  ASSERT_EQ(ReadWholeFile(Object.FileName),
+            "[0x00000000]\r\na\r\nb\r\n[0x00000001]\r\nc\rd\r\n\r\n");
   struct TCase {
     bool SingleLine, LinuxFormat;
     std::string First, Second;
@@ -114,7 +117,8 @@ TEST_F(TextObjectIni, MakeStringConvertsLineEnds) {
   for (const TCase& Case : Cases) {
     Object.SingleLine = Case.SingleLine;
     Object.LinuxFormat = Case.LinuxFormat;
-    EXPECT_EQ(Object.MakeString(Case.In), Case.Out) << "input " << ::testing::PrintToString(Case.In);
+    EXPECT_EQ(Object.MakeString(Case.In), Case.Out)
+        << "input " << ::testing::PrintToString(Case.In);
   }
 }
 
@@ -126,7 +130,9 @@ TEST_F(TextObjectIni, ReadsFilesOfOtherShapes) {
     std::vector<std::string> Texts;
   };
   const TCase Cases[] = {
-      {"last block without its CR LF", "[0x00000000]\r\none\r\n[0x00000001]\r\ntwo", {"one", "two"}},
+      {"last block without its CR LF",
+       "[0x00000000]\r\none\r\n[0x00000001]\r\ntwo",
+       {"one", "two"}},
       // The two characters after a header are skipped whatever they are.
       {"LF line ends", "[0x00000000]\nHello\n[0x00000001]\nWorld\n", {"ello", "orld"}},
       // The zero byte also ends the search, so the second header is never seen.
@@ -135,14 +141,17 @@ TEST_F(TextObjectIni, ReadsFilesOfOtherShapes) {
       {"one-character text", "[0x00000000]\r\nx", {"x"}},
       {"text of CR LF only", "[0x00000000]\r\n\r\n\r\n[0x00000001]\r\n", {"\r\n", ""}},
       // Only a CR two places before the next header, or an LF just before it, is cut off.
-      {"\"[0x\" inside a text is a header", "[0x00000000]\r\nsee [0x00000001] here\r\n",
+      {"\"[0x\" inside a text is a header",
+       "[0x00000000]\r\nsee [0x00000001] here\r\n",
        {"see ", "ere"}},
       // Lower case or another number of digits: counted and indexed, but never found.
       {"lower-case header", "[0x00000000]\r\na\r\n[0x0000000a]\r\nb\r\n", {}},
       {"short header", "[0x0]\r\nshort\r\n", {"#NO_TEXT#"}},
       // "[0x" without a hexadecimal digit records the number 0.
       // The scan goes on 12 bytes after a header: a header closer than that is not seen.
-      {"header within 12 bytes of the last", "[0x0]\r\nzz\r\n[0x00000001]\r\nab\r\n", {"#NO_TEXT#"}},
+      {"header within 12 bytes of the last",
+       "[0x0]\r\nzz\r\n[0x00000001]\r\nab\r\n",
+       {"#NO_TEXT#"}},
       {"no digit after [0x", "[0x]\r\nzz\r\n", {"#NO_TEXT#"}},
   };
   for (const TCase& Case : Cases) {
@@ -207,7 +216,8 @@ TEST_F(TextObjectIni, SequenceCheck) {
         ASSERT_EQ(Object.Lines.Count(), Object.BlockCount + 1) << Label;
         for (std::size_t K = 0; K < Case.Numbers.size(); ++K)
           EXPECT_EQ(Object.Lines[K], "0x" + IntToHex(Case.Numbers[K], 8)) << Label;
-        EXPECT_EQ(Object.Lines[Case.Numbers.size()], "0x" + IntToHex(Case.Numbers.size(), 8)) << Label;
+        EXPECT_EQ(Object.Lines[Case.Numbers.size()], "0x" + IntToHex(Case.Numbers.size(), 8))
+            << Label;
       }
     }
   }
@@ -301,7 +311,8 @@ TEST_F(TextObjectIni, SizesCountTheConvertedText) {
 TEST_F(TextObjectIni, LoadTextLeavesTheIniFileAlone) {
   const std::string Bytes = "[0x00000000]\r\nkeep me\r\n";
   WriteWholeFile(Object.FileName, Bytes);
-  WriteWholeFile(Dir + "/records.txt", "_______________________________\r\n#H#E#A#D#E#R#1#\r\nr\r\n#E#N#D#\r\n");
+  WriteWholeFile(Dir + "/records.txt",
+                 "_______________________________\r\n#H#E#A#D#E#R#1#\r\nr\r\n#E#N#D#\r\n");
   Object.Log.Add("old");
   EXPECT_TRUE(Object.LoadText(Dir + "/records.txt"));
   EXPECT_EQ(ReadWholeFile(Object.FileName), Bytes);
@@ -317,8 +328,9 @@ namespace {
 // The preload reads a header's number leniently: any case, any length, as "%X" would.
 TEST_F(TextObjectIni, HeaderNumbersAreReadLeniently) {
   Object.NoErrors = true;
-  Load("[0x1f]............[0x]..............[0x 0x2A]..........[0x123456789]....."
-       "[0x-1]..........");
+  Load(
+      "[0x1f]............[0x]..............[0x 0x2A]..........[0x123456789]....."
+      "[0x-1]..........");
   EXPECT_EQ(Object.Lines.Items(),
             (std::vector<std::string>{"0x0000001F", "0x00000000", "0x0000002A", "0x23456789",
                                       "0xFFFFFFFF", "0x00000005"}));

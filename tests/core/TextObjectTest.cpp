@@ -1,15 +1,15 @@
 // TTextObject: construction, the style dispatch, the size rule, registration and the form
 // description of the main window.
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
 #include "components/FormDescription.h"
 #include "components/Registry.h"
 #include "components/TextObject.h"
 #include "platform/Errors.h"
 #include "platform/Files.h"
-
-#include <gtest/gtest.h>
-
-#include <algorithm>
 
 namespace {
 
@@ -33,8 +33,8 @@ TEST(TextObject, SizeRule) {
     int Expected;
   };
   const TCase Cases[] = {
-      {3, true, 1, 4},  {3, true, 4, 4},  {4, true, 4, 8},   {0, false, 4, 0},
-      {0, false, 0, 0}, {5, false, 0, 5}, {0, true, 8, 8},   {8, false, 8, 8},
+      {3, true, 1, 4},   {3, true, 4, 4},  {4, true, 4, 8},   {0, false, 4, 0},
+      {0, false, 0, 0},  {5, false, 0, 5}, {0, true, 8, 8},   {8, false, 8, 8},
       {9, false, 8, 16}, {3, true, -4, 4}, {6, false, -1, 6}, {2, true, 2, 4},
   };
   for (const TCase& Case : Cases) {
