@@ -65,7 +65,7 @@ struct TPropertyInfo {
 
 // The base of every component: an owner (not owned: the owner does not free it) and a name.
 class TComponent {
-public:
+ public:
   explicit TComponent(TComponent* Owner) : FOwner(Owner) {}
   virtual ~TComponent() = default;
   TComponent(const TComponent&) = delete;
@@ -83,7 +83,7 @@ public:
   // The property of that name (exact, case-sensitive), or null.
   const TPropertyInfo* FindProperty(std::string_view PropertyName) const;
 
-private:
+ private:
   TComponent* FOwner;
   std::string FName;
 };

@@ -1,8 +1,8 @@
 #include "components/FormDescription.h"
 
-#include "platform/Errors.h"
-
 #include <charconv>
+
+#include "platform/Errors.h"
 
 namespace {
 
@@ -53,11 +53,21 @@ std::string QuoteString(std::string_view S) {
   for (char C : S) {
     unsigned char U = static_cast<unsigned char>(C);
     switch (C) {
-      case '"': Out += "\\\""; break;
-      case '\\': Out += "\\\\"; break;
-      case '\n': Out += "\\n"; break;
-      case '\r': Out += "\\r"; break;
-      case '\t': Out += "\\t"; break;
+      case '"':
+        Out += "\\\"";
+        break;
+      case '\\':
+        Out += "\\\\";
+        break;
+      case '\n':
+        Out += "\\n";
+        break;
+      case '\r':
+        Out += "\\r";
+        break;
+      case '\t':
+        Out += "\\t";
+        break;
       default:
         if (U < 0x20 || U == 0x7F) {
           Out += "\\x";
@@ -84,11 +94,21 @@ bool UnquoteString(std::string_view Text, std::string& Out) {
     }
     if (++I >= Text.size()) return false;
     switch (Text[I]) {
-      case '"': Out += '"'; break;
-      case '\\': Out += '\\'; break;
-      case 'n': Out += '\n'; break;
-      case 'r': Out += '\r'; break;
-      case 't': Out += '\t'; break;
+      case '"':
+        Out += '"';
+        break;
+      case '\\':
+        Out += '\\';
+        break;
+      case 'n':
+        Out += '\n';
+        break;
+      case 'r':
+        Out += '\r';
+        break;
+      case 't':
+        Out += '\t';
+        break;
       case 'x': {
         if (I + 2 >= Text.size()) return false;
         int Hi = HexValue(Text[I + 1]);
@@ -98,7 +118,8 @@ bool UnquoteString(std::string_view Text, std::string& Out) {
         I += 2;
         break;
       }
-      default: return false;
+      default:
+        return false;
     }
   }
   return true;
@@ -106,11 +127,16 @@ bool UnquoteString(std::string_view Text, std::string& Out) {
 
 const char* KindName(TPropertyKind Kind) {
   switch (Kind) {
-    case pkInt: return "an integer";
-    case pkBool: return "true or false";
-    case pkEnum: return "an enumerator";
-    case pkColour: return "a hexadecimal colour";
-    case pkString: return "a quoted string";
+    case pkInt:
+      return "an integer";
+    case pkBool:
+      return "true or false";
+    case pkEnum:
+      return "an enumerator";
+    case pkColour:
+      return "a hexadecimal colour";
+    case pkString:
+      return "a quoted string";
   }
   return "a value";
 }
@@ -121,7 +147,8 @@ std::string FormatPropertyValue(const TComponent& Component, const TPropertyInfo
   if (Info.Kind == pkString) return QuoteString(Info.GetString(Component));
   long long Value = Info.GetOrdinal(Component);
   switch (Info.Kind) {
-    case pkBool: return Value != 0 ? "true" : "false";
+    case pkBool:
+      return Value != 0 ? "true" : "false";
     case pkEnum:
       if (Value >= 0 && static_cast<std::size_t>(Value) < Info.EnumNames.size())
         return Info.EnumNames[static_cast<std::size_t>(Value)];
@@ -133,7 +160,8 @@ std::string FormatPropertyValue(const TComponent& Component, const TPropertyInfo
       for (int Shift = 28; Shift >= 0; Shift -= 4) Out += Digits[(U >> Shift) & 15];
       return Out;
     }
-    default: return std::to_string(Value);
+    default:
+      return std::to_string(Value);
   }
 }
 
@@ -148,11 +176,15 @@ bool ParsePropertyValue(const TPropertyInfo& Info, std::string_view Text, long l
     return true;
   };
   switch (Info.Kind) {
-    case pkInt: return ParseDecimal(Text);
+    case pkInt:
+      return ParseDecimal(Text);
     case pkBool:
-      if (EqualNoCase(Text, "true")) Ordinal = 1;
-      else if (EqualNoCase(Text, "false")) Ordinal = 0;
-      else return false;
+      if (EqualNoCase(Text, "true"))
+        Ordinal = 1;
+      else if (EqualNoCase(Text, "false"))
+        Ordinal = 0;
+      else
+        return false;
       return true;
     case pkEnum:
       for (std::size_t I = 0; I < Info.EnumNames.size(); ++I)
@@ -160,7 +192,9 @@ bool ParsePropertyValue(const TPropertyInfo& Info, std::string_view Text, long l
           Ordinal = static_cast<long long>(I);
           return true;
         }
-      return ParseDecimal(Text) && Ordinal >= 0;  // a value written by its number
+      // A value written by its number must still be one of the enumerators.
+      return ParseDecimal(Text) && Ordinal >= 0 &&
+             static_cast<std::size_t>(Ordinal) < Info.EnumNames.size();
     case pkColour: {
       if (Text.size() >= 2 && Text[0] == '0' && (Text[1] == 'x' || Text[1] == 'X'))
         Text.remove_prefix(2);
@@ -176,7 +210,8 @@ bool ParsePropertyValue(const TPropertyInfo& Info, std::string_view Text, long l
       Ordinal = static_cast<long long>(V);
       return true;
     }
-    case pkString: return UnquoteString(Text, String);
+    case pkString:
+      return UnquoteString(Text, String);
   }
   return false;
 }
@@ -247,8 +282,8 @@ std::vector<std::unique_ptr<TComponent>> ReadFormDescription(std::string_view Te
   std::vector<std::unique_ptr<TComponent>> Components;
   for (const TObjectDescription& Description : ParseFormDescription(Text)) {
     if (!Registry.Find(Description.ClassName))
-      Fail(Description.Line, "unknown class " + Description.ClassName + " of object " +
-                                 Description.Name);
+      Fail(Description.Line,
+           "unknown class " + Description.ClassName + " of object " + Description.Name);
     std::unique_ptr<TComponent> Component = Registry.Create(Description.ClassName, Owner);
     Component->SetName(Description.Name);
     ApplyObjectDescription(Description, *Component);

@@ -23,13 +23,13 @@
 // Every error is an EFormatError whose message names the line and the offending word:
 // "Form description line 3: unknown property Foo of class TTextObject".
 
-#include "components/Component.h"
-#include "components/Registry.h"
-
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "components/Component.h"
+#include "components/Registry.h"
 
 // One "Property = value" line as it stands in the text.
 struct TPropertyLine {
@@ -59,7 +59,8 @@ void ApplyObjectDescription(const TObjectDescription& Description, TComponent& C
 // owner, named, and given its stored values. Throws EFormatError on an unknown class (the
 // message names it and its line) and for the reasons above; nothing is returned then.
 std::vector<std::unique_ptr<TComponent>> ReadFormDescription(
-    std::string_view Text, TComponent* Owner, const TComponentRegistry& Registry = ComponentRegistry());
+    std::string_view Text, TComponent* Owner,
+    const TComponentRegistry& Registry = ComponentRegistry());
 
 // The block of one component: its published properties that differ from their defaults.
 std::string WriteComponent(const TComponent& Component);

@@ -1,8 +1,8 @@
 #include "components/Registry.h"
 
-#include "platform/Errors.h"
-
 #include <algorithm>
+
+#include "platform/Errors.h"
 
 void TComponentRegistry::RegisterComponent(std::string_view Page, std::string_view ClassName,
                                            TComponentFactory Create) {

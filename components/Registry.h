@@ -7,13 +7,13 @@
 // Textobject::Register(). Registering a class name again replaces the earlier entry, so
 // calling Register twice is harmless.
 
-#include "components/Component.h"
-
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "components/Component.h"
 
 // The palette page of our own components.
 inline constexpr std::string_view PalettePage = "Veltrane";
@@ -28,9 +28,10 @@ struct TComponentClass {
 };
 
 class TComponentRegistry {
-public:
+ public:
   // Adds the class to the page (or replaces the class of that name, wherever it was).
-  void RegisterComponent(std::string_view Page, std::string_view ClassName, TComponentFactory Create);
+  void RegisterComponent(std::string_view Page, std::string_view ClassName,
+                         TComponentFactory Create);
   // The pages in the order they were first used.
   std::vector<std::string> Pages() const;
   // The class names on a page, in order of registration; empty for an unknown page.
@@ -42,7 +43,7 @@ public:
   std::unique_ptr<TComponent> Create(std::string_view ClassName, TComponent* Owner) const;
   void Clear() { Entries.clear(); }
 
-private:
+ private:
   std::vector<TComponentClass> Entries;
 };
 
@@ -53,8 +54,7 @@ TComponentRegistry& ComponentRegistry();
 template <class T>
 void RegisterComponentClass(std::string_view Page, std::string_view ClassName,
                             TComponentRegistry& Registry = ComponentRegistry()) {
-  Registry.RegisterComponent(Page, ClassName,
-                             [](TComponent* Owner) -> std::unique_ptr<TComponent> {
-                               return std::make_unique<T>(Owner);
-                             });
+  Registry.RegisterComponent(Page, ClassName, [](TComponent* Owner) -> std::unique_ptr<TComponent> {
+    return std::make_unique<T>(Owner);
+  });
 }

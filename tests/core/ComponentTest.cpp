@@ -1,32 +1,36 @@
 // The component layer: property tables, the palette registry and form descriptions.
 
+#include <gtest/gtest.h>
+
 #include "components/FormDescription.h"
 #include "components/Registry.h"
 #include "platform/Errors.h"
-
-#include <gtest/gtest.h>
 
 namespace {
 
 // A component with one property of every kind; its constructor values differ from the
 // stream defaults for Size and Caption, as real components do.
 class TSample : public TComponent {
-public:
+ public:
   explicit TSample(TComponent* Owner) : TComponent(Owner) {}
   std::string ClassName() const override { return "TSample"; }
   const std::vector<TPropertyInfo>& PublishedProperties() const override {
     static const std::vector<TPropertyInfo> Table = {
-        IntProperty<TSample>("Size", 0, [](const TSample& C) { return C.Size; },
-                             [](TSample& C, long long V) { C.Size = int(V); }),
-        BoolProperty<TSample>("Visible", false, [](const TSample& C) { return C.Visible; },
-                              [](TSample& C, long long V) { C.Visible = V != 0; }),
-        EnumProperty<TSample>("Mode", {"mdFirst", "mdSecond", "mdThird"}, 0,
-                              [](const TSample& C) { return C.Mode; },
-                              [](TSample& C, long long V) { C.Mode = int(V); }),
-        ColourProperty<TSample>("Colour", 0, [](const TSample& C) { return C.Colour; },
-                                [](TSample& C, long long V) { C.Colour = std::uint32_t(V); }),
-        StringProperty<TSample>("Caption", "", [](const TSample& C) { return C.Caption; },
-                                [](TSample& C, const std::string& V) { C.Caption = V; }),
+        IntProperty<TSample>(
+            "Size", 0, [](const TSample& C) { return C.Size; },
+            [](TSample& C, long long V) { C.Size = int(V); }),
+        BoolProperty<TSample>(
+            "Visible", false, [](const TSample& C) { return C.Visible; },
+            [](TSample& C, long long V) { C.Visible = V != 0; }),
+        EnumProperty<TSample>(
+            "Mode", {"mdFirst", "mdSecond", "mdThird"}, 0, [](const TSample& C) { return C.Mode; },
+            [](TSample& C, long long V) { C.Mode = int(V); }),
+        ColourProperty<TSample>(
+            "Colour", 0, [](const TSample& C) { return C.Colour; },
+            [](TSample& C, long long V) { C.Colour = std::uint32_t(V); }),
+        StringProperty<TSample>(
+            "Caption", "", [](const TSample& C) { return C.Caption; },
+            [](TSample& C, const std::string& V) { C.Caption = V; }),
     };
     return Table;
   }
@@ -38,7 +42,7 @@ public:
 };
 
 class ComponentTest : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override { RegisterComponentClass<TSample>(PalettePage, "TSample", Registry); }
   TComponentRegistry Registry;
 };
@@ -111,7 +115,8 @@ TEST_F(ComponentTest, BadDescriptionsNameTheLineAndTheCulprit) {
   const TCase Cases[] = {
       {"object A: TMissing\nend\n", "line 1: unknown class TMissing"},
       {"object A: TSample\n  Speed = 3\nend\n", "line 2: unknown property Speed of class TSample"},
-      {"object A: TSample\n\n  Mode = mdFourth\nend\n", "line 3: invalid value \"mdFourth\" for property Mode"},
+      {"object A: TSample\n\n  Mode = mdFourth\nend\n",
+       "line 3: invalid value \"mdFourth\" for property Mode"},
       {"object A: TSample\n  Size = 12x\nend\n", "line 2: invalid value \"12x\""},
       {"object A: TSample\n  Visible = yes\nend\n", "line 2: invalid value \"yes\""},
       {"object A: TSample\n  Colour = 0x123456789\nend\n", "line 2: invalid value"},

@@ -1,0 +1,355 @@
+// The INI style of TTextObject: texts kept as numbered blocks in one file.
+//
+// File layout, block after block with nothing before, between or after them:
+//   "[0x"  the block number as exactly 8 upper-case hexadecimal digits  "]"   12 bytes
+//   CR LF                                                                       2 bytes
+//   the text, every LF in it stored as CR LF (a lone CR stays as it is)         any
+//   CR LF                                                                       2 bytes
+// So "Hello" and "" as blocks 0 and 1 are "[0x00000000]\r\nHello\r\n[0x00000001]\r\n\r\n".
+//
+// Reading is lenient in the scan and strict in the lookup: the preload finds headers by
+// searching for "[0x" anywhere and reads the number after it as hexadecimal of any length
+// and case, but a block's text is then looked up by the exact 12-character header the
+// writer produces. A zero byte ends the part of the file that is searched.
+//
+// The lookup: every well-formed header of the loaded text is recorded once by the preload's
+// single scan, sorted by number, so finding a block costs a binary search rather than a scan
+// from the start of the file; the results are those of a plain first-occurrence search.
+
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+
+#include "components/TextObject.h"
+#include "include/SharedConstants.h"
+#include "platform/Errors.h"
+#include "platform/Files.h"
+
+namespace {
+
+constexpr std::uint32_t StatusFileMissing = 0x80000000u;
+constexpr std::uint32_t StatusSequenceBroken = 0x40000000u;
+constexpr std::string_view HeaderStart = "[0x";
+constexpr std::size_t HeaderSize = 12;  // "[0x" + 8 digits + "]"
+
+// Value of a hexadecimal digit, -1 for any other byte: upper case only, or either case.
+struct THexTable {
+  signed char Value[256];
+  constexpr explicit THexTable(bool LowerToo) : Value() {
+    for (int I = 0; I < 256; ++I) Value[I] = -1;
+    for (int I = 0; I < 10; ++I) Value['0' + I] = static_cast<signed char>(I);
+    for (int I = 0; I < 6; ++I) {
+      Value['A' + I] = static_cast<signed char>(10 + I);
+      if (LowerToo) Value['a' + I] = static_cast<signed char>(10 + I);
+    }
+  }
+};
+constexpr THexTable UpperHex(false);
+constexpr THexTable AnyHex(true);
+
+int HexDigitValue(char C) { return AnyHex.Value[static_cast<unsigned char>(C)]; }
+
+// Eight upper-case hexadecimal digits at Digits as a number; false when one is not such a digit.
+bool ReadEightDigits(const char* Digits, std::uint32_t& Number) {
+  std::uint32_t Value = 0;
+  for (int I = 0; I < 8; ++I) {
+    int Digit = UpperHex.Value[static_cast<unsigned char>(Digits[I])];
+    if (Digit < 0) return false;
+    Value = Value << 4 | static_cast<std::uint32_t>(Digit);
+  }
+  Number = Value;
+  return true;
+}
+
+// "0x" and 8 upper-case hexadecimal digits: one index entry.
+std::string IndexEntry(std::uint32_t Number) {
+  static const char Digits[] = "0123456789ABCDEF";
+  std::string Entry = "0x00000000";
+  for (int I = 9; I >= 2; --I, Number >>= 4)
+    Entry[static_cast<std::size_t>(I)] = Digits[Number & 15];
+  return Entry;
+}
+
+// True when Text holds at At the exact header the writer produces; Number gets its value.
+bool IsHeaderAt(std::string_view Text, std::size_t At, std::uint32_t& Number) {
+  if (At + HeaderSize > Text.size() || Text[At] != '[' || Text[At + 1] != '0' ||
+      Text[At + 2] != 'x' || Text[At + 11] != ']')
+    return false;
+  return ReadEightDigits(Text.data() + At + 3, Number);
+}
+
+// True when an index entry is "0x" and 8 upper-case digits, that is when "[" + Entry + "]" is a
+// well-formed header; Number gets its value.
+bool IsHeaderEntry(std::string_view Entry, std::uint32_t& Number) {
+  return Entry.size() == HeaderSize - 2 && Entry[0] == '0' && Entry[1] == 'x' &&
+         ReadEightDigits(Entry.data() + 2, Number);
+}
+
+// The number after a "[0x", read as the standard library's "%X" conversion reads it: blanks
+// skipped, an optional sign, an optional "0x" prefix, then hexadecimal digits of either case
+// and any length (kept modulo 2^32). When no hexadecimal digit follows, the number is 0.
+std::uint32_t ReadHexNumber(std::string_view Text, std::size_t I) {
+  auto IsSpace = [](char C) { return C == ' ' || (C >= '\t' && C <= '\r'); };
+  while (I < Text.size() && IsSpace(Text[I])) ++I;
+  bool Negative = false;
+  if (I < Text.size() && (Text[I] == '+' || Text[I] == '-')) Negative = Text[I++] == '-';
+  if (I + 2 < Text.size() && Text[I] == '0' && (Text[I + 1] == 'x' || Text[I + 1] == 'X') &&
+      HexDigitValue(Text[I + 2]) >= 0)
+    I += 2;
+  std::uint32_t Value = 0;
+  for (; I < Text.size() && HexDigitValue(Text[I]) >= 0; ++I)
+    Value = Value * 16 + static_cast<std::uint32_t>(HexDigitValue(Text[I]));
+  return Negative ? 0u - Value : Value;
+}
+
+// Text with every LF written as CR LF, as a text-mode write puts it on disk.
+std::string WithCrLf(std::string_view Text) {
+  std::string Out;
+  Out.reserve(Text.size() + Text.size() / 16 + 2);
+  for (char C : Text) {
+    if (C == '\n') Out += '\r';
+    Out += C;
+  }
+  return Out;
+}
+
+// The length of what MakeString makes of Text, without making it.
+std::size_t ConvertedLength(std::string_view Text, bool SingleLine, bool LinuxFormat) {
+  if (!SingleLine && !LinuxFormat) return Text.size();
+  std::size_t Length = Text.size();
+  for (std::size_t Lf = Text.find('\n'); Lf != std::string_view::npos;
+       Lf = Text.find('\n', Lf + 1)) {
+    Length -= Lf > 0 && Text[Lf - 1] == '\r' ? 2 : 1;  // the line end goes
+    if (!SingleLine) ++Length;                         // and one LF comes back
+  }
+  return Length;
+}
+
+}  // namespace
+
+int TTextObject::NewINI(TOpenModes Mode, int /*Reserved*/) {
+  OpenMode = Mode;
+  Status = 0;
+  BlockCount = 0;
+  Position = 0;
+  if (Mode == omWrite) {
+    // Emptying replaces the whole file; a file that cannot be created is not reported.
+    try {
+      WriteWholeFile(FileName, {});
+    } catch (const EPlatformError&) {
+    }
+    return 0;
+  }
+  if (!FileExists(FileName)) {
+    Status = StatusFileMissing;  // Lines keeps what it held
+    return static_cast<int>(Status);
+  }
+  PreloadINI();
+  return static_cast<int>(Status);
+}
+
+void TTextObject::PreloadINI() {
+  Position = 0;
+  BlockCount = 0;
+  Status = 0;
+  Buffer.clear();
+  Buffer.shrink_to_fit();
+  BufferSize = 0;
+  SearchEnd = 0;
+  Headers.clear();
+  FirstHeader.clear();
+
+  Buffer = ReadWholeFile(FileName);  // EFOpenError reaches the caller; the object reads empty
+  BufferSize = static_cast<std::uint32_t>(std::min<std::size_t>(Buffer.size(), UINT32_MAX));
+  SearchEnd = std::min(Buffer.find('\0'), Buffer.size());
+  const std::string_view Text(Buffer.data(), SearchEnd);
+
+  std::vector<std::uint32_t> Numbers;  // the number of every header the block scan reaches
+  std::size_t ScanFrom = 0;            // where the block scan looks for its next "[0x"
+  bool Scanning = true;
+  // One pass over every "[0x": each is recorded for the lookup when it is a well-formed
+  // header, and each that the block scan reaches (it resumes 12 bytes after a hit) is a block.
+  for (std::size_t At = Text.find(HeaderStart); At != std::string_view::npos;
+       At = Text.find(HeaderStart, At + 1)) {
+    std::uint32_t Exact;
+    bool WellFormed = IsHeaderAt(Text, At, Exact);
+    if (WellFormed) Headers.push_back({Exact, At});
+    if (!Scanning || At < ScanFrom) continue;
+    // A well-formed header's number is its eight digits: the "]" ends the reading.
+    Numbers.push_back(WellFormed ? Exact : ReadHexNumber(Text, At + HeaderStart.size()));
+    ScanFrom = At + HeaderSize;
+    if (ScanFrom >= Buffer.size()) Scanning = false;
+  }
+
+  // The index and the sequence check.
+  Lines.Clear();
+  Lines.Items().reserve(Numbers.size() + 1);
+  std::uint32_t Expected = 0;
+  for (std::uint32_t Number : Numbers) {
+    Lines.Add(IndexEntry(Number));
+    if (!NoErrors && Number != Expected) {
+      Log.Add("Block " + IndexEntry(Expected) + " not found!");
+      Expected = Number;
+      Status |= StatusSequenceBroken;
+    }
+    ++Expected;
+    ++BlockCount;
+  }
+  Lines.Add(IndexEntry(Expected));
+  if (Status != 0) Lines.Clear();
+
+  // Offsets are ascending already; a stable sort by number keeps them so within a number.
+  auto ByNumber = [](const THeaderAt& A, const THeaderAt& B) { return A.Number < B.Number; };
+  if (!std::is_sorted(Headers.begin(), Headers.end(), ByNumber))
+    std::stable_sort(Headers.begin(), Headers.end(), ByNumber);
+  FirstHeader.assign(Headers.size() + 16, -1);
+  for (std::size_t I = Headers.size(); I-- > 0;)
+    if (Headers[I].Number < FirstHeader.size())
+      FirstHeader[Headers[I].Number] = static_cast<int>(I);
+}
+
+std::size_t TTextObject::FindKey(std::string_view Key, std::size_t From) const {
+  std::uint32_t Number;
+  if (Key.size() == HeaderSize && IsHeaderAt(Key, 0, Number)) return FindHeader(Number, From);
+  // A key of another form (an index entry the user changed): search the text itself.
+  if (From > SearchEnd) return std::string_view::npos;
+  return std::string_view(Buffer.data(), SearchEnd).find(Key, From);
+}
+
+std::size_t TTextObject::FindHeader(std::uint32_t Number, std::size_t From) const {
+  auto Start = Headers.begin();
+  if (Number < FirstHeader.size()) {
+    int First = FirstHeader[Number];
+    if (First < 0) return std::string_view::npos;
+    Start += First;
+    if (Start->Offset >= From) return Start->Offset;  // the usual case: one header a number
+  }
+  auto It = std::lower_bound(
+      Start, Headers.end(), THeaderAt{Number, From}, [](const THeaderAt& A, const THeaderAt& B) {
+        return A.Number != B.Number ? A.Number < B.Number : A.Offset < B.Offset;
+      });
+  return It != Headers.end() && It->Number == Number ? It->Offset : std::string_view::npos;
+}
+
+std::string TTextObject::GetCharString(std::string_view Key, std::string_view NextKey) const {
+  std::string_view Text;
+  return CharStringView(Key, NextKey, Text) ? std::string(Text) : std::string(MarkNoText);
+}
+
+bool TTextObject::CharStringView(std::string_view Key, std::string_view NextKey,
+                                 std::string_view& Result) const {
+  std::size_t At = FindKey(Key, 0);
+  std::size_t End = At == std::string_view::npos ? At : FindKey(NextKey, At);
+  return TextBetween(At, Key.size(), End, Result);
+}
+
+bool TTextObject::TextBetween(std::size_t At, std::size_t KeySize, std::size_t End,
+                              std::string_view& Result) const {
+  Result = {};
+  if (At == std::string_view::npos) return false;
+  if (End == std::string_view::npos) End = Buffer.size();
+  // The text starts after the key and the two characters that end the header line.
+  std::size_t Start = At + KeySize + 2;
+  if (End >= Start && End - Start >= 2) {
+    if (Buffer[End - 2] == '\r')
+      End -= 2;
+    else if (Buffer[End - 1] == '\n')
+      End -= 1;
+  }
+  if (End < Start || Start >= Buffer.size()) return true;  // the empty text
+  std::string_view Text(Buffer.data() + Start, End - Start);
+  Result = Text.substr(0, Text.find('\0'));
+  return true;
+}
+
+std::string TTextObject::MakeString(std::string_view Text) const {
+  if (!SingleLine && !LinuxFormat) return std::string(Text);
+  std::string Out;
+  Out.reserve(Text.size());
+  std::size_t Start = 0;
+  for (std::size_t Lf; (Lf = Text.find('\n', Start)) != std::string_view::npos; Start = Lf + 1) {
+    std::size_t LineEnd = Lf > Start && Text[Lf - 1] == '\r' ? Lf - 1 : Lf;
+    Out.append(Text.substr(Start, LineEnd - Start));
+    if (!SingleLine) Out += '\n';
+  }
+  Out.append(Text.substr(Start));
+  return Out;
+}
+
+bool TTextObject::BlockText(int Entry, std::string_view& Text, bool& NoText) const {
+  if (Entry < 0 || Entry + 1 >= Lines.Count()) return false;
+  const std::string& Name = Lines[static_cast<std::size_t>(Entry)];
+  const std::string& NextName = Lines[static_cast<std::size_t>(Entry) + 1];
+  std::uint32_t Number, NextNumber;
+  bool Found;
+  if (IsHeaderEntry(Name, Number) && IsHeaderEntry(NextName, NextNumber)) {
+    // The usual index: both keys are well-formed headers, found without building them.
+    std::size_t At = FindHeader(Number, 0);
+    std::size_t End = At == std::string_view::npos ? At : FindHeader(NextNumber, At);
+    Found = TextBetween(At, HeaderSize, End, Text);
+  } else {
+    Found = CharStringView("[" + Name + "]", "[" + NextName + "]", Text);
+  }
+  // A text that equals "#NO_TEXT#" cannot be told from a missing block.
+  NoText = !Found || Text == MarkNoText;
+  return true;
+}
+
+std::string TTextObject::ReadINI() {
+  if (OpenMode == omWrite) return std::string(MarkNoText);
+  if (Status != 0 || Position < 0 || Position >= BlockCount) return std::string(MarkOutOfText);
+  std::string_view Text;
+  bool NoText = false;
+  // An index shorter than BlockCount (Lines changed by the user) has nothing more to read.
+  if (!BlockText(Position, Text, NoText)) return std::string(MarkOutOfText);
+  ++Position;  // also when the block is missing
+  return NoText ? std::string(MarkNoText) : MakeString(Text);
+}
+
+void TTextObject::WriteINI(const std::string& Text) {
+  if (OpenMode == omRead) return;
+  std::string Name = IndexEntry(static_cast<std::uint32_t>(Position));
+  ++Position;  // used up even when the file cannot be opened
+  // "[%s]\n%s\n" in text mode: the text goes up to its first zero byte, every LF as CR LF.
+  std::string_view Body(Text.data(), std::min(Text.find('\0'), Text.size()));
+  std::string Bytes = WithCrLf("[" + Name + "]\n" + std::string(Body) + "\n");
+  // A block is appended to the file, not a replacement of it: the file is opened for appending.
+  std::FILE* File = std::fopen(FileName.c_str(), "ab");
+  if (!File) return;
+  std::fwrite(Bytes.data(), 1, Bytes.size(), File);
+  std::fflush(File);
+  std::fclose(File);
+}
+
+int TTextObject::GetStringLength(std::string_view Text) const {
+  return SizeOfLength(static_cast<long long>(Text.size()));
+}
+
+int TTextObject::GetCurrentLength() const {
+  if (OpenMode == omWrite || Position < 0 || Position >= BlockCount) return -1;
+  // After a broken sequence the index is empty: nothing can be measured.
+  if (Status & StatusSequenceBroken) return -1;
+  std::string_view Text;
+  bool NoText = false;
+  if (!BlockText(Position, Text, NoText) || NoText) return -1;
+  return SizeOfLength(static_cast<long long>(ConvertedLength(Text, SingleLine, LinuxFormat)));
+}
+
+int TTextObject::GetIniSize() const {
+  if (OpenMode == omWrite || (Status & StatusSequenceBroken)) return -1;
+  long long Total = 0;
+  for (int K = 0; K < BlockCount; ++K) {
+    std::string_view Text;
+    bool NoText = false;
+    if (!BlockText(K, Text, NoText)) return -1;  // the index lacks entries
+    // A missing block counts as an empty text, its zero byte and alignment included.
+    Total += SizeOfLength(
+        NoText ? 0 : static_cast<long long>(ConvertedLength(Text, SingleLine, LinuxFormat)));
+  }
+  return Total > INT_MAX ? INT_MAX : static_cast<int>(Total);
+}
+
+void TTextObject::SetIniPos(int Index) {
+  // A negative index would make the next read look before the index: it is ignored.
+  if (Index >= 0 && Index < BlockCount) Position = Index;
+}
