@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QScreen>
@@ -10,8 +11,16 @@
 #include "app/core/DirScan.h"
 #include "app/ui/DirForm.h"
 #include "app/ui/DirectoryChooser.h"
+#include "components/FormDescription.h"
+#include "components/Palette.h"
+#include "components/Targa.h"
+#include "components/TextObject.h"
 #include "include/SharedConstants.h"
+#include "platform/Errors.h"
 #include "platform/Files.h"
+
+// The window's resources live in a static library: they must be pulled in by name.
+static void InitResources() { Q_INIT_RESOURCE(resources); }
 
 namespace {
 QString FromLocal(const std::string& Text) { return QString::fromLocal8Bit(Text.data(), static_cast<qsizetype>(Text.size())); }
@@ -97,6 +106,18 @@ TMainForm::TMainForm(QWidget* Parent) : QWidget(Parent), Run(*this), BatchRun(Ru
 
   SaveLog->setEnabled(false);
   Stop->setEnabled(false);
+  // The components and their settings come from the window's form description.
+  RegisterComponents();
+  InitResources();
+  QFile Form(":/MainForm.form");
+  if (!Form.open(QIODevice::ReadOnly)) throw EFormatError("The window's form description is missing");
+  QByteArray Description = Form.readAll();
+  FormComponents = ReadFormDescription(std::string_view(Description.constData(), static_cast<std::size_t>(Description.size())), nullptr);
+  for (const auto& Component : FormComponents) {
+    if (auto* Text = dynamic_cast<TTextObject*>(Component.get())) TextObject = Text;
+    if (auto* Picture = dynamic_cast<TTarga*>(Component.get())) Targa = Picture;
+  }
+
   DirForm = new TDirForm(this);
   AskGathering = [this] { return DirForm->exec() == QDialog::Accepted; };
 

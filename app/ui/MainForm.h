@@ -18,10 +18,13 @@
 
 #include "app/core/BatchRun.h"
 #include "app/core/SourceList.h"
+#include "components/Component.h"
 #include "formats/RunContext.h"
 #include "formats/RunView.h"
 
 class TDirForm;
+class TTarga;
+class TTextObject;
 
 class TMainForm : public QWidget, public TRunView {
   Q_OBJECT
@@ -47,6 +50,9 @@ public:
   QToolButton* Stop;
   QProgressBar* Progress;
   QProgressBar* Total;
+  // The window's components from its form description; no operation of the window uses them.
+  TTextObject* TextObject = nullptr;
+  TTarga* Targa = nullptr;
   // The "Directory to add" dialog, made once and reused for every gathering.
   TDirForm* DirForm;
 
@@ -110,6 +116,7 @@ private:
   TSourceList Sources;
   TRunContext Run;
   TBatchRun BatchRun;
+  std::vector<std::unique_ptr<TComponent>> FormComponents;
   bool CloseAfterRun = false;
   std::string LastScanRoot;
 };

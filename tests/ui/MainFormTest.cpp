@@ -7,6 +7,8 @@
 
 #include "app/ui/DirForm.h"
 #include "app/ui/MainForm.h"
+#include "components/Targa.h"
+#include "components/TextObject.h"
 #include "platform/Files.h"
 
 namespace {
@@ -189,5 +191,23 @@ TEST(MainForm, ProcessDirectoryGathersAndTheNextAddStartsEmpty) {
   W.NextAdd.reset();
   W.Form.BAddLog->trigger();
   EXPECT_EQ(W.Form.LogList->count(), 0);
+}
+}  // namespace
+
+namespace {
+TEST(MainForm, CarriesItsComponentsFromTheFormDescription) {
+  TWindow W;
+  ASSERT_NE(W.Form.TextObject, nullptr);
+  EXPECT_EQ(W.Form.TextObject->Name(), "TextObject");
+  EXPECT_EQ(W.Form.TextObject->TextStyle, IniStyle);
+  EXPECT_TRUE(W.Form.TextObject->AsciiZ);
+  EXPECT_TRUE(W.Form.TextObject->ClearBounds);
+  EXPECT_TRUE(W.Form.TextObject->LinuxFormat);
+  EXPECT_EQ(W.Form.TextObject->TextAlign, 1);
+  ASSERT_NE(W.Form.Targa, nullptr);
+  EXPECT_EQ(W.Form.Targa->Width(), 256);
+  EXPECT_EQ(W.Form.Targa->Height(), 256);
+  EXPECT_EQ(W.Form.Targa->GetDepth(), 32);
+  EXPECT_NE(W.Form.Targa->GetScanLine(0), nullptr);
 }
 }  // namespace

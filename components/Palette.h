@@ -1,0 +1,4 @@
+#pragma once
+// Registers every component of this library on the palette page "Veltrane".
+
+void RegisterComponents();
