@@ -7,6 +7,7 @@
 
 #include "components/FormDescription.h"
 #include "components/Registry.h"
+#include "components/Palette.h"
 #include "components/TextObject.h"
 #include "platform/Errors.h"
 #include "platform/Files.h"
@@ -110,7 +111,7 @@ TEST(TextObject, UnknownPropertyOfTheTextObjectIsNamed) {
 }
 
 TEST(TextObject, MainWindowFormDescriptionHoldsItsSettings) {
-  Textobject::Register();
+  RegisterComponents();
   std::string Text = ReadWholeFile(std::string(BRINDLECAST_SOURCE_DIR) + "/app/ui/MainForm.form");
   TTextObject Form(nullptr);  // stands in for the window as owner
   auto Components = ReadFormDescription(Text, &Form);
