@@ -1,5 +1,6 @@
 #include "cli/TgaCommand.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -82,6 +83,22 @@ int Info(const std::string& Path) {
 int SwapRB(const std::string& In, const std::string& Out) {
   TTarga Targa;
   Targa.LoadFromFile(In);
+  // The component holds plain rows of true-colour pixels and always saves them with a
+  // bottom-left origin: anything else would come out scrambled or upside down.
+  const auto& H = Targa.HeaderBytes();
+  if (H[0] != 0 || H[1] != 0 || H[2] != 2)
+    throw EFormatError(In + ": only uncompressed true-colour TGA files without an ID field or colour map"
+                            " can be swapped (image type " + std::to_string(H[2]) + ")");
+  if (H[17] & 0x10) throw EFormatError(In + ": pictures stored right to left cannot be swapped");
+  if (H[17] & 0x20) {
+    // Rows stored top first: turn them round so the saved file shows the same picture.
+    const std::size_t RowBytes = std::size_t(Targa.Width()) * ((Targa.GetDepth() + 7u) / 8u);
+    for (std::int32_t Top = 0, Bottom = Targa.Height() - 1; Top < Bottom; ++Top, --Bottom) {
+      std::uint8_t* A = Targa.GetScanLine(Top);
+      std::uint8_t* B = Targa.GetScanLine(Bottom);
+      if (A && B) std::swap_ranges(A, A + RowBytes, B);
+    }
+  }
   Targa.ReverseColors();
   Targa.SaveToFile(Out);
   return 0;
