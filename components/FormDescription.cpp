@@ -269,10 +269,15 @@ void ApplyObjectDescription(const TObjectDescription& Description, TComponent& C
     if (!ParsePropertyValue(*Info, Stored.Value, Ordinal, String))
       Fail(Stored.Line, "invalid value \"" + Stored.Value + "\" for property " + Stored.Name +
                             " (expected " + KindName(Info->Kind) + ")");
-    if (Info->Kind == pkString)
-      Info->SetString(Component, String);
-    else
-      Info->SetOrdinal(Component, Ordinal);
+    try {
+      if (Info->Kind == pkString)
+        Info->SetString(Component, String);
+      else
+        Info->SetOrdinal(Component, Ordinal);
+    } catch (const std::exception& Error) {
+      // A setter that refuses its value (a picture too large, say) is told with the line.
+      Fail(Stored.Line, "property " + Stored.Name + ": " + Error.what());
+    }
   }
 }
 
@@ -293,6 +298,10 @@ std::vector<std::unique_ptr<TComponent>> ReadFormDescription(std::string_view Te
 }
 
 std::string WriteComponent(const TComponent& Component) {
+  // The reader takes only identifiers as names: a nameless component could not be read back.
+  if (!IsIdentifier(Component.Name()))
+    throw EFormatError("Cannot write a " + Component.ClassName() + " whose name \"" + Component.Name() +
+                       "\" is not an identifier");
   std::string Out = "object " + Component.Name() + ": " + Component.ClassName() + "\n";
   for (const TPropertyInfo& Info : Component.PublishedProperties())
     if (!IsDefaultValue(Component, Info))

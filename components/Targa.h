@@ -54,11 +54,15 @@ class TTarga : public TComponent {
   std::uint16_t GetDepth() const { return Header[16]; }
 
   // Only while a picture exists: stores the size in the header and resizes the picture (what
-  // still fits is kept). Without a picture nothing changes, not even the stored value.
+  // still fits is kept). Without a picture nothing changes, not even the stored value; so a
+  // form description, which applies Width and Height before ColorDepth makes the picture,
+  // brings back only the 256 x 256 of a new component.
+  // Throws EFormatError (and changes nothing) when the picture would pass MaxPictureBytes.
   void SetWidth(std::uint16_t Value);
   void SetHeight(std::uint16_t Value);
   // Stores the value's low 8 bits as the depth and makes a new picture (Reset). With
   // ResetImage true an existing picture is drawn onto the new one, converted to the new depth.
+  // Throws EFormatError (and changes nothing) when the picture would pass MaxPictureBytes.
   void SetDepth(std::uint16_t Value);
 
   // Replaces the picture with a new black one of the header's width, height and depth.

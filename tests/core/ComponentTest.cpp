@@ -18,7 +18,10 @@ class TSample : public TComponent {
     static const std::vector<TPropertyInfo> Table = {
         IntProperty<TSample>(
             "Size", 0, [](const TSample& C) { return C.Size; },
-            [](TSample& C, long long V) { C.Size = int(V); }),
+            [](TSample& C, long long V) {
+              if (V > 1000000) throw EFormatError("a size of " + std::to_string(V) + " is too large");
+              C.Size = int(V);
+            }),
         BoolProperty<TSample>(
             "Visible", false, [](const TSample& C) { return C.Visible; },
             [](TSample& C, long long V) { C.Visible = V != 0; }),
@@ -128,6 +131,7 @@ TEST_F(ComponentTest, BadDescriptionsNameTheLineAndTheCulprit) {
       {"end\n", "line 1: \"end\" without an object"},
       {"object A TSample\nend\n", "line 1: expected \"object Name: TClass\""},
       {"object A: TSample\nobject B: TSample\nend\nend\n", "line 2: object inside object A"},
+      {"object A: TSample\n  Size = 2000000\nend\n", "line 2: property Size: a size of 2000000 is too large"},
   };
   for (const TCase& Case : Cases) {
     try {
@@ -138,6 +142,13 @@ TEST_F(ComponentTest, BadDescriptionsNameTheLineAndTheCulprit) {
           << "message: " << Error.what() << "\nexpected to contain: " << Case.Expected;
     }
   }
+}
+
+TEST_F(ComponentTest, ANamelessComponentIsNotWrittenAsADescriptionNobodyCanRead) {
+  TSample Nameless(nullptr);
+  EXPECT_THROW(WriteComponent(Nameless), EFormatError);
+  Nameless.SetName("Sample1");
+  EXPECT_EQ(ReadFormDescription(WriteComponent(Nameless), nullptr, Registry).size(), 1u);
 }
 
 }  // namespace
