@@ -185,7 +185,8 @@ int InsertImageList(TRunContext& Run, int Index) {
       Run.AddResult(Name + " is not 4 bit!");
       continue;
     }
-    if (Bitmap.RowBytes() < RowSize) {
+    // Rows are padded in memory, so the width itself says whether the picture covers the record.
+    if (Bitmap.Width() < 256) {
       Run.AddResult(Name + " is " + std::to_string(Bitmap.Width()) +
                     " pixels wide, narrower than its 256-pixel image record, left unchanged");
       continue;
@@ -201,6 +202,7 @@ int InsertImageList(TRunContext& Run, int Index) {
                   static_cast<std::int32_t>(Bytes));  // left pixel back to the low nibble
     Pack.Seek(RecordStart);
     Pack.WriteBuffer(Record.data(), Bytes);
+    Run.NoteFileWritten(static_cast<std::int64_t>(Bytes));
   }
   return static_cast<int>(
       std::min<long long>(static_cast<long long>(Index) + Header.ImageCount, INT_MAX));

@@ -22,5 +22,6 @@ void TRunContext::BeginRun() {
   FilesExtracted = 0;
   BytesExtracted = 0;
   StopRequested = false;
+  CutShort.clear();
   NamesInRun.clear();
 }

@@ -43,6 +43,8 @@ public:
   std::int64_t BytesExtracted = 0;
   // Set by Stop; the run and the replay end after the step in progress.
   bool StopRequested = false;
+  // Set by a replay that Stop ended before its log's last line: where it stopped.
+  std::string CutShort;
   // Output names already given out in this run (base name -> how many sources used it), so
   // two sources never write over each other's files.
   std::map<std::string, int> NamesInRun;

@@ -11,19 +11,13 @@ std::vector<std::string> SplitLines(std::string_view Text) {
   const char* P = Text.data();
   const char* End = P + Text.size();
   while (P < End) {
-    const char* Start = P;
-    // memchr for LF is fast; a lone CR before it also ends a line.
-    const char* Lf = static_cast<const char*>(std::memchr(P, '\n', static_cast<std::size_t>(End - P)));
-    const char* Stop = Lf ? Lf : End;
-    const char* Cr = static_cast<const char*>(std::memchr(P, '\r', static_cast<std::size_t>(Stop - P)));
-    if (Cr) {
-      Lines.emplace_back(Start, Cr);
-      P = Cr + 1;
-      if (P < End && *P == '\n') ++P;
-    } else {
-      Lines.emplace_back(Start, Stop);
-      P = Lf ? Lf + 1 : End;
-    }
+    // One pass to the first CR or LF: the text is read once whatever its line ends.
+    const char* Stop = P;
+    while (Stop < End && *Stop != '\n' && *Stop != '\r') ++Stop;
+    Lines.emplace_back(P, Stop);
+    if (Stop == End) break;
+    P = Stop + 1;
+    if (*Stop == '\r' && P < End && *P == '\n') ++P;
   }
   return Lines;
 }

@@ -26,7 +26,9 @@ void TBatchRun::Execute(TSourceList& List) {
 
   std::string Chosen = Run.OutputDir;
   if (View.ChooseOutputDir(Chosen)) {
-    Run.OutputDir = Chosen;
+    // Made absolute before it becomes the current directory: the handlers build their paths
+    // and log entries from it.
+    Run.OutputDir = ExpandFileName(Chosen);
     SetCurrentDir(Run.OutputDir);
     Run.TotalPosition = 0;
     View.SetTotal(0, 100);
@@ -37,6 +39,10 @@ void TBatchRun::Execute(TSourceList& List) {
       Run.ResultList.Add(std::string(KeyFormat) + " " + std::string(FormatName(List.SourceFormat)));
       Run.ResultList.Add(std::string(KeySource) + " " + List.Entries[static_cast<std::size_t>(I)]);
       ProcessSource(List.SourceFormat, List.Entries[static_cast<std::size_t>(I)]);
+      if (!Run.CutShort.empty()) {
+        Stopped = true;
+        break;
+      }
       ++Done;
       int N = List.Count();
       Run.TotalPosition = N > 0 ? static_cast<int>(static_cast<long long>(I) * 100 / N) : 0;
@@ -53,14 +59,16 @@ void TBatchRun::Execute(TSourceList& List) {
     Run.ProgressPosition = Run.TotalPosition = 0;
     View.SetProgress(0);
     View.SetTotal(0, 100);
+    const bool Replaying = List.SourceFormat == sfLog || List.SourceFormat == sfProjectList;
     if (Stopped)
       Run.AddResult("Stopped: " + std::to_string(Done) + " of " + std::to_string(List.Count()) +
-                    " sources done.");
+                    " sources done" + (Run.CutShort.empty() ? "" : "; replayed " + Run.CutShort) + ".");
     if (Run.BytesExtracted != 0)
-      Run.AddResult("Total " + std::to_string(Run.BytesExtracted) + " bytes extracted.");
+      Run.AddResult("Total " + std::to_string(Run.BytesExtracted) +
+                    (Replaying ? " bytes written back." : " bytes extracted."));
     if (!Run.Results.empty()) View.SetSaveResultsEnabled(true);
 
-    if (!Run.ResultList.Empty() && List.SourceFormat != sfLog && List.SourceFormat != sfProjectList)
+    if (!Run.ResultList.Empty() && !Replaying)
       Run.ResultList.SaveToFile(JoinPath(Run.OutputDir, "result.log"));
   }
   View.ShowMessage("Operation complete!", "Process status:");

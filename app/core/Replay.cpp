@@ -67,7 +67,11 @@ void ReplayLog(TRunContext& Run, const std::string& Path) {
       View.SetProgress(Run.ProgressPosition);
     }
     View.ProcessMessages();
-    if (Run.StopRequested) break;
     I = std::max(Next, I + 1);
+    if (Run.StopRequested && I < Run.ReplayList.Count()) {
+      Run.CutShort = ExtractFileName(Path) + " up to line " + std::to_string(I) + " of " +
+                     std::to_string(Run.ReplayList.Count());
+      break;
+    }
   }
 }

@@ -22,13 +22,11 @@ void TSourceList::FinishAdd(const TAddChoice* Choice) {
     }
     SourceFormat = Code;
     if (Code == sfProjectList) {
-      Entries.clear();
+      // The list is replaced only once the file has been read: a failed read keeps it.
+      TStringList Lines;
+      if (!Choice->Files.empty()) Lines.LoadFromFile(Choice->Files.front());
+      Entries = std::move(Lines.Items());
       Current = -1;
-      if (!Choice->Files.empty()) {
-        TStringList Lines;
-        Lines.LoadFromFile(Choice->Files.front());
-        Entries = std::move(Lines.Items());
-      }
     } else {
       Entries.insert(Entries.end(), Choice->Files.begin(), Choice->Files.end());
     }

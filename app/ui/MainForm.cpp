@@ -39,6 +39,8 @@ TMainForm::TMainForm(QWidget* Parent) : QWidget(Parent), Run(*this), BatchRun(Ru
   setWindowTitle("Brindlecast");
   setWindowFlags(Qt::Tool | Qt::MSWindowsFixedSizeDialogHint);
   setWindowFlag(Qt::Window);
+  // Qt does not quit when a tool window closes; this one is the program's main window.
+  setAttribute(Qt::WA_QuitOnClose, true);
   setFixedSize(688, 464);
 
   ToolBar1 = new QToolBar(this);

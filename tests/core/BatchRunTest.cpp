@@ -142,4 +142,30 @@ TEST(BatchRun, ByteCountAndSavedResults) {
   EXPECT_EQ(ReadFile(F.Dir.Path("results.txt")), "Total 128 bytes extracted.\r\n");
   EXPECT_FALSE(F.View.SaveEnabled);
 }
+TEST(BatchRun, ARelativeOutputDirectoryIsMadeAbsoluteFirst) {
+  TRunFixture F;
+  ASSERT_TRUE(SetCurrentDir(F.Dir.Path()));
+  ASSERT_TRUE(ForceDirectories(F.Dir.Path("out")));
+  F.View.ChosenDir = "out";
+  F.Fill(sfImageList, 1);
+  F.Batch.Execute(F.List);
+  EXPECT_EQ(F.Run.OutputDir, GetCurrentDir());
+  EXPECT_EQ(ExtractFileName(F.Run.OutputDir), "out");
+  EXPECT_TRUE(FileExists(F.Dir.Path("out/result.log")));
+}
+
+TEST(BatchRun, StopInsideTheLastReplayIsReportedAsAStop) {
+  TRunFixture F;
+  WriteFile(F.Dir.Path("a.log"), "one\r\ntwo\r\nthree\r\nfour\r\n");
+  F.List.SourceFormat = sfLog;
+  F.List.Entries = {F.Dir.Path("a.log")};
+  F.Batch.ProcessSource = [&F](TSourceFormat Format, const std::string& Path) { F.Batch.DispatchSource(Format, Path); };
+  int Lines = 0;
+  F.View.OnProcessMessages = [&] {
+    if (++Lines == 2) F.Batch.Stop();
+  };
+  F.Batch.Execute(F.List);
+  EXPECT_EQ(F.View.Results, std::vector<std::string>{"Stopped: 0 of 1 sources done; replayed a.log up to line 2 of 4."});
+}
+
 }  // namespace

@@ -78,6 +78,13 @@ TEST(SourceList, EmptyProjectListLeavesButtonsOffAndUnreadableOneFails) {
   EXPECT_EQ(List.SourceFormat, sfProjectList);
   EXPECT_FALSE(List.Buttons.Process);
   EXPECT_TRUE(List.Buttons.ClearAll);
+  // A failed read of a project list keeps a list that already holds project-list entries.
+  WriteFile(Dir.Path("good.lst"), "/out/a.log\n");
+  TAddChoice Good = Choice(3, {Dir.Path("good.lst")});
+  Add(List, &Good);
+  List.BeginAdd();
+  EXPECT_THROW(List.FinishAdd(&Missing), EFOpenError);
+  EXPECT_EQ(List.Entries, std::vector<std::string>{"/out/a.log"});
 }
 
 TEST(SourceList, AddAfterAGatheringStartsEmptyEvenWhenCancelled) {

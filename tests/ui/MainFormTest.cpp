@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "app/ui/DirForm.h"
 #include "app/ui/MainForm.h"
@@ -209,5 +210,23 @@ TEST(MainForm, CarriesItsComponentsFromTheFormDescription) {
   EXPECT_EQ(W.Form.Targa->Height(), 256);
   EXPECT_EQ(W.Form.Targa->GetDepth(), 32);
   EXPECT_NE(W.Form.Targa->GetScanLine(0), nullptr);
+}
+}  // namespace
+
+namespace {
+TEST(MainForm, ExitEndsTheProgram) {
+  TWindow W;
+  W.Form.show();
+  QTimer::singleShot(0, W.Form.BExit, &QAction::trigger);
+  bool TimedOut = false;
+  QTimer Watchdog;
+  Watchdog.setSingleShot(true);
+  QObject::connect(&Watchdog, &QTimer::timeout, [&] {
+    TimedOut = true;
+    QApplication::quit();
+  });
+  Watchdog.start(5000);
+  QApplication::exec();
+  EXPECT_FALSE(TimedOut) << "closing the main window did not end the event loop";
 }
 }  // namespace
