@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/Errors.h"
@@ -122,9 +123,17 @@ namespace {
 constexpr std::size_t WriterBufferSize = 1 << 20;
 }
 
-TFileWriter::TFileWriter(std::string Path) : Target(std::move(Path)) {
-  std::string Dir = ExtractFileDir(Target);
-  TempPath = (Dir.empty() ? std::string() : Dir + "/") + "." + ExtractFileName(Target) + ".XXXXXX";
+TFileWriter::TFileWriter(std::string Path) : Target(std::move(Path)), Destination(Target) {
+  // A link is replaced through: the file it leads to gets the new content, the link stays.
+  struct stat Link;
+  if (::lstat(Target.c_str(), &Link) == 0 && S_ISLNK(Link.st_mode)) {
+    if (char* Real = ::realpath(Target.c_str(), nullptr)) {
+      Destination = Real;
+      std::free(Real);
+    }
+  }
+  std::string Dir = ExtractFileDir(Destination);
+  TempPath = (Dir.empty() ? std::string() : Dir + "/") + "." + ExtractFileName(Destination) + ".XXXXXX";
   std::vector<char> Name(TempPath.begin(), TempPath.end());
   Name.push_back('\0');
   Fd = ::mkostemp(Name.data(), O_CLOEXEC);
@@ -132,7 +141,7 @@ TFileWriter::TFileWriter(std::string Path) : Target(std::move(Path)) {
   TempPath.assign(Name.data());
   struct stat St;
   mode_t Mode = 0666;
-  if (::stat(Target.c_str(), &St) == 0) {
+  if (::stat(Destination.c_str(), &St) == 0) {
     Mode = St.st_mode & 07777;
   } else {
     mode_t Mask = ::umask(0);
@@ -183,6 +192,6 @@ void TFileWriter::Commit() {
     throw EFCreateError(Target);
   }
   Fd = -1;
-  if (::rename(TempPath.c_str(), Target.c_str()) != 0) throw EFCreateError(Target);
+  if (::rename(TempPath.c_str(), Destination.c_str()) != 0) throw EFCreateError(Target);
   Committed = true;
 }

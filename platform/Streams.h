@@ -84,7 +84,8 @@ private:
 // Writes a whole file safely: the bytes go to a temporary file beside the target, which is
 // renamed over the target by Commit. Until then the old file stands untouched; a writer
 // destroyed without Commit removes its temporary file. An existing target keeps its
-// permission bits. Throws EFCreateError with the target's path when the temporary file
+// permission bits; a target that is a symbolic link keeps the link, and the file it leads to
+// is the one replaced. Throws EFCreateError with the target's path when the temporary file
 // cannot be made, written or renamed.
 class TFileWriter : public TStream {
 public:
@@ -104,6 +105,7 @@ public:
 private:
   void Flush();
   std::string Target;
+  std::string Destination;  // Target, or the file a link at Target leads to
   std::string TempPath;
   int Fd = -1;
   std::vector<std::uint8_t> Pending;

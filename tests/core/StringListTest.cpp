@@ -105,6 +105,16 @@ TEST(FileWriter, LeavesTheOldFileUntilCommitAndNoTemporaryBehind) {
   EXPECT_EQ(Files, 1) << "a temporary file was left behind";
 }
 
+TEST(FileWriter, ReplacesTheFileALinkLeadsToAndKeepsTheLink) {
+  TTempDir Dir;
+  ASSERT_TRUE(ForceDirectories(Dir.Path("real")));
+  WriteFile(Dir.Path("real/tr.txt"), "old");
+  ASSERT_EQ(::symlink("real/tr.txt", Dir.Path("tr.txt").c_str()), 0);
+  WriteWholeFile(Dir.Path("tr.txt"), "new");
+  EXPECT_TRUE(std::filesystem::is_symlink(Dir.Path("tr.txt")));
+  EXPECT_EQ(ReadFile(Dir.Path("real/tr.txt")), "new");
+}
+
 TEST(Streams, ShortReadsRaiseStreamReadError) {
   TMemoryStream Stream(std::vector<std::uint8_t>{1, 2, 3});
   std::uint8_t Buffer[4];
