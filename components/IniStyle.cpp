@@ -231,6 +231,7 @@ void TTextObject::PreloadINI() {
   BufferSize = 0;
   SearchEnd = 0;
   Headers.clear();
+  HeaderOffsets.clear();
   FirstHeader.clear();
   DenseHeaders = true;
 
@@ -247,7 +248,8 @@ void TTextObject::PreloadINI() {
   // A guess at the number of blocks (a short text takes about 32 bytes with its header), so
   // the usual file is indexed without growing the lists; a longer file just lets them grow.
   const std::size_t Guess = SearchEnd / 32 + 16;
-  Headers.reserve(Guess);
+  HeaderOffsets.reserve(Guess);
+  std::vector<std::uint32_t> HeaderNumbers;  // the numbers of HeaderOffsets, once not dense
   std::vector<std::uint32_t> Numbers;  // the number of every header the block scan reaches
   Numbers.reserve(Guess);
   std::size_t ScanFrom = 0;  // where the block scan looks for its next "[0x"
@@ -264,9 +266,16 @@ void TTextObject::PreloadINI() {
     std::uint32_t Exact;
     bool WellFormed = IsHeaderAt(Text, At, Exact);
     if (WellFormed) {
-      // The usual file has one header a number, numbered by its place: no sorting is needed.
-      if (Exact != Headers.size()) DenseHeaders = false;
-      Headers.push_back({Exact, At});
+      // The usual file has one header a number, numbered by its place: the numbers need not
+      // be kept, and no sorting is needed.
+      if (DenseHeaders && Exact != HeaderOffsets.size()) {
+        DenseHeaders = false;
+        HeaderNumbers.resize(HeaderOffsets.size());
+        for (std::size_t I = 0; I < HeaderNumbers.size(); ++I)
+          HeaderNumbers[I] = static_cast<std::uint32_t>(I);
+      }
+      if (!DenseHeaders) HeaderNumbers.push_back(Exact);
+      HeaderOffsets.push_back(At);
     }
     if (!Scanning || At < ScanFrom) continue;
     // A well-formed header's number is its eight digits: the "]" ends the reading.
@@ -293,7 +302,12 @@ void TTextObject::PreloadINI() {
   AddIndexEntry(Index, Expected);
   if (Status != 0) Lines.Clear();
 
-  if (DenseHeaders) return;  // header n is Headers[n], the only one numbered n
+  if (DenseHeaders) return;  // header n is at HeaderOffsets[n], the only one numbered n
+  Headers.resize(HeaderOffsets.size());
+  for (std::size_t I = 0; I < Headers.size(); ++I)
+    Headers[I] = {HeaderNumbers[I], HeaderOffsets[I]};
+  HeaderOffsets.clear();
+  HeaderOffsets.shrink_to_fit();
   // Offsets are ascending already; a stable sort by number keeps them so within a number.
   auto ByNumber = [](const THeaderAt& A, const THeaderAt& B) { return A.Number < B.Number; };
   if (!std::is_sorted(Headers.begin(), Headers.end(), ByNumber))
@@ -314,8 +328,8 @@ std::size_t TTextObject::FindKey(std::string_view Key, std::size_t From) const {
 
 std::size_t TTextObject::FindHeader(std::uint32_t Number, std::size_t From) const {
   if (DenseHeaders) {
-    if (Number >= Headers.size()) return std::string_view::npos;
-    std::size_t Offset = Headers[Number].Offset;
+    if (Number >= HeaderOffsets.size()) return std::string_view::npos;
+    std::size_t Offset = HeaderOffsets[Number];
     return Offset >= From ? Offset : std::string_view::npos;
   }
   return FindSortedHeader(Number, From);

@@ -163,14 +163,16 @@ class TTextObject : public TComponent {
   std::unique_ptr<char[]> Buffer;
   std::size_t BufferBytes = 0;
   std::size_t SearchEnd = 0;
-  // Every well-formed header of the searched text, sorted by number and then offset, so a key
-  // is found in logarithmic time instead of by a scan from the start.
-  std::vector<THeaderAt> Headers;
-  // True when Headers[n] is numbered n for every n (the usual file): Headers is then in file
-  // and number order at once, and FirstHeader is not needed.
+  // The well-formed headers of the searched text, recorded by the preload's single scan so a
+  // key is found without a scan from the start. When the k-th of them is numbered k for every
+  // k (the usual file), DenseHeaders is set and HeaderOffsets holds their offsets in file
+  // order, which is also number order. Otherwise Headers holds them sorted by number and then
+  // offset, found by FirstHeader and binary search, and HeaderOffsets is empty.
   bool DenseHeaders = true;
-  // Otherwise the position in Headers of the first header numbered n, or -1, for n up to a
-  // bound near the number of headers (numbers beyond it are found by binary search in Headers).
+  std::vector<std::size_t> HeaderOffsets;
+  std::vector<THeaderAt> Headers;
+  // The position in Headers of the first header numbered n, or -1, for n up to a bound near
+  // the number of headers (numbers beyond it are found by binary search in Headers).
   std::vector<int> FirstHeader;
 };
 
