@@ -383,26 +383,27 @@ bool TTextObject::TextBetween(std::size_t At, std::size_t KeySize, std::size_t E
 }
 
 std::string TTextObject::MakeString(std::string_view Text) const {
-  if (!SingleLine && !LinuxFormat) return std::string(Text);
-  // Every line end becomes one LF or nothing, so the result is never longer than the text.
-  std::string Out(Text.size(), '\0');
-  char* To = Out.data();
-  const char* From = Text.data();
-  const char* const End = From + Text.size();
-  while (From != End) {
-    const char* Lf = static_cast<const char*>(std::memchr(From, '\n', static_cast<std::size_t>(End - From)));
+  std::string Out(Text);
+  if (!SingleLine && !LinuxFormat) return Out;
+  // Converted in place: every line end becomes one LF or nothing, so what is written never
+  // overtakes what is still to be read.
+  char* const Begin = Out.data();
+  char* const End = Begin + Out.size();
+  char* To = Begin;
+  for (char* From = Begin; From != End;) {
+    char* Lf = static_cast<char*>(std::memchr(From, '\n', static_cast<std::size_t>(End - From)));
     if (!Lf) {
-      std::memcpy(To, From, static_cast<std::size_t>(End - From));
+      if (To != From) std::memmove(To, From, static_cast<std::size_t>(End - From));
       To += End - From;
       break;
     }
-    const char* LineEnd = Lf > From && Lf[-1] == '\r' ? Lf - 1 : Lf;
-    std::memcpy(To, From, static_cast<std::size_t>(LineEnd - From));
+    char* LineEnd = Lf > From && Lf[-1] == '\r' ? Lf - 1 : Lf;
+    if (To != From) std::memmove(To, From, static_cast<std::size_t>(LineEnd - From));
     To += LineEnd - From;
     if (!SingleLine) *To++ = '\n';
     From = Lf + 1;
   }
-  Out.resize(static_cast<std::size_t>(To - Out.data()));
+  Out.resize(static_cast<std::size_t>(To - Begin));
   return Out;
 }
 
