@@ -17,13 +17,17 @@
 // from the start of the file; the results are those of a plain first-occurrence search.
 
 #include <algorithm>
+#include <bit>
 #include <climits>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 
 #include "components/TextObject.h"
 #include "include/SharedConstants.h"
 #include "platform/Errors.h"
 #include "platform/Files.h"
+#include "platform/Streams.h"
 
 namespace {
 
@@ -49,25 +53,95 @@ constexpr THexTable AnyHex(true);
 
 int HexDigitValue(char C) { return AnyHex.Value[static_cast<unsigned char>(C)]; }
 
+// Every header number is read and written once a block, so the eight digits are handled all at
+// once in a 64-bit word on little-endian machines (the first digit in the lowest byte).
+constexpr bool WordDigits = std::endian::native == std::endian::little;
+constexpr std::uint64_t EachByte = 0x0101010101010101ull;
+constexpr std::uint64_t HighBits = EachByte * 0x80;
+
 // Eight upper-case hexadecimal digits at Digits as a number; false when one is not such a digit.
 bool ReadEightDigits(const char* Digits, std::uint32_t& Number) {
-  std::uint32_t Value = 0;
-  for (int I = 0; I < 8; ++I) {
-    int Digit = UpperHex.Value[static_cast<unsigned char>(Digits[I])];
-    if (Digit < 0) return false;
-    Value = Value << 4 | static_cast<std::uint32_t>(Digit);
+  if constexpr (WordDigits) {
+    std::uint64_t Word;
+    std::memcpy(&Word, Digits, 8);
+    if (Word & HighBits) return false;
+    // With every byte below 0x80, adding at most 0x50 to each cannot carry into the next:
+    // the high bit of a byte then says whether it reached a bound.
+    std::uint64_t Digit = (Word + EachByte * (0x80 - '0')) & ~(Word + EachByte * (0x80 - '9' - 1));
+    std::uint64_t Letter = (Word + EachByte * (0x80 - 'A')) & ~(Word + EachByte * (0x80 - 'F' - 1));
+    if (((Digit | Letter) & HighBits) != HighBits) return false;
+    std::uint64_t Nibbles = (Word & EachByte * 0x0F) + ((Letter & HighBits) >> 7) * 9;
+    Nibbles = ((Nibbles << 4) | (Nibbles >> 8)) & 0x00FF00FF00FF00FFull;
+    Nibbles = ((Nibbles << 8) | (Nibbles >> 16)) & 0x0000FFFF0000FFFFull;
+    Number = static_cast<std::uint32_t>((Nibbles << 16) | (Nibbles >> 32));
+    return true;
+  } else {
+    std::uint32_t Value = 0;
+    for (int I = 0; I < 8; ++I) {
+      int Digit = UpperHex.Value[static_cast<unsigned char>(Digits[I])];
+      if (Digit < 0) return false;
+      Value = Value << 4 | static_cast<std::uint32_t>(Digit);
+    }
+    Number = Value;
+    return true;
   }
-  Number = Value;
-  return true;
+}
+
+// Number as 8 upper-case hexadecimal digits at Out.
+void WriteEightDigits(std::uint32_t Number, char* Out) {
+  if constexpr (WordDigits) {
+    // Spread the nibbles over the bytes, the most significant first, then make them digits.
+    std::uint64_t Word = Number;
+    Word = ((Word & 0xFFFF0000u) >> 16) | ((Word & 0xFFFFu) << 32);
+    Word = ((Word & 0x0000FF000000FF00ull) >> 8) | ((Word & 0x000000FF000000FFull) << 16);
+    Word = ((Word & 0x00F000F000F000F0ull) >> 4) | ((Word & 0x000F000F000F000Full) << 8);
+    std::uint64_t Letter = ((Word + EachByte * 6) >> 4) & EachByte;  // 1 in each byte of 10 or more
+    Word += EachByte * '0' + Letter * ('A' - '0' - 10);
+    std::memcpy(Out, &Word, 8);
+  } else {
+    static const char Digits[] = "0123456789ABCDEF";
+    for (int I = 7; I >= 0; --I, Number >>= 4) Out[I] = Digits[Number & 15];
+  }
 }
 
 // "0x" and 8 upper-case hexadecimal digits: one index entry.
 std::string IndexEntry(std::uint32_t Number) {
-  static const char Digits[] = "0123456789ABCDEF";
   std::string Entry = "0x00000000";
-  for (int I = 9; I >= 2; --I, Number >>= 4)
-    Entry[static_cast<std::size_t>(I)] = Digits[Number & 15];
+  WriteEightDigits(Number, Entry.data() + 2);
   return Entry;
+}
+
+// Appends the index entry of Number to Index, built in place.
+void AddIndexEntry(std::vector<std::string>& Index, std::uint32_t Number) {
+  WriteEightDigits(Number, Index.emplace_back("0x00000000", HeaderSize - 2).data() + 2);
+}
+
+// The whole file at Path into Bytes, followed by one zero byte; Size gets the number of file
+// bytes. The room is taken without being cleared first (every byte is read into), and a file
+// whose size is not known in advance (a pipe, /proc) is read to its end.
+// Throws EFOpenError when the file cannot be opened.
+void LoadWholeFile(const std::string& Path, std::unique_ptr<char[]>& Bytes, std::size_t& Size) {
+  TFileStream Stream(Path, fmOpenRead);
+  std::size_t Room = static_cast<std::size_t>(std::max<std::int64_t>(Stream.Size(), 0));
+  auto Loaded = std::make_unique_for_overwrite<char[]>(Room + 1);
+  std::size_t Got = 0;
+  for (std::size_t N; Got < Room && (N = Stream.Read(Loaded.get() + Got, Room - Got)) > 0;)
+    Got += N;
+  if (Got == Room) {
+    char Chunk[65536];
+    for (std::size_t N; (N = Stream.Read(Chunk, sizeof Chunk)) > 0; Got += N) {
+      if (Got + N > Room) {
+        Room = std::max(Room * 2, Got + N);
+        auto Larger = std::make_unique_for_overwrite<char[]>(Room + 1);
+        std::memcpy(Larger.get(), Loaded.get(), Got);
+        Loaded = std::move(Larger);
+      }
+      std::memcpy(Loaded.get() + Got, Chunk, N);
+    }
+  }
+  Loaded[Got] = '\0';
+  Bytes = std::move(Loaded);
+  Size = Got;
 }
 
 // True when Text holds at At the exact header the writer produces; Number gets its value.
@@ -152,41 +226,71 @@ void TTextObject::PreloadINI() {
   Position = 0;
   BlockCount = 0;
   Status = 0;
-  Buffer.clear();
-  Buffer.shrink_to_fit();
+  Buffer.reset();
+  BufferBytes = 0;
   BufferSize = 0;
   SearchEnd = 0;
   Headers.clear();
+  HeaderOffsets.clear();
   FirstHeader.clear();
+  DenseHeaders = true;
 
-  Buffer = ReadWholeFile(FileName);  // EFOpenError reaches the caller; the object reads empty
-  BufferSize = static_cast<std::uint32_t>(std::min<std::size_t>(Buffer.size(), UINT32_MAX));
-  SearchEnd = std::min(Buffer.find('\0'), Buffer.size());
-  const std::string_view Text(Buffer.data(), SearchEnd);
+  // EFOpenError reaches the caller; the object then reads as an empty file.
+  LoadWholeFile(FileName, Buffer, BufferBytes);
+  BufferSize = static_cast<std::uint32_t>(std::min<std::size_t>(BufferBytes, UINT32_MAX));
+  const char* const Base = Buffer.get();
+  if (const void* Zero = std::memchr(Base, '\0', BufferBytes))
+    SearchEnd = static_cast<std::size_t>(static_cast<const char*>(Zero) - Base);
+  else
+    SearchEnd = BufferBytes;
+  const std::string_view Text(Base, SearchEnd);
 
+  // A guess at the number of blocks (a short text takes about 32 bytes with its header), so
+  // the usual file is indexed without growing the lists; a longer file just lets them grow.
+  const std::size_t Guess = SearchEnd / 32 + 16;
+  HeaderOffsets.reserve(Guess);
+  std::vector<std::uint32_t> HeaderNumbers;  // the numbers of HeaderOffsets, once not dense
   std::vector<std::uint32_t> Numbers;  // the number of every header the block scan reaches
-  std::size_t ScanFrom = 0;            // where the block scan looks for its next "[0x"
+  Numbers.reserve(Guess);
+  std::size_t ScanFrom = 0;  // where the block scan looks for its next "[0x"
   bool Scanning = true;
   // One pass over every "[0x": each is recorded for the lookup when it is a well-formed
   // header, and each that the block scan reaches (it resumes 12 bytes after a hit) is a block.
-  for (std::size_t At = Text.find(HeaderStart); At != std::string_view::npos;
-       At = Text.find(HeaderStart, At + 1)) {
+  // "[" cannot occur inside "[0x" after its first byte, so hunting for "[" finds them all.
+  const char* const Stop = Base + SearchEnd;
+  for (const char* P = Base; Stop - P >= static_cast<std::ptrdiff_t>(HeaderStart.size()); ++P) {
+    P = static_cast<const char*>(std::memchr(P, '[', static_cast<std::size_t>(Stop - P)));
+    if (!P || Stop - P < static_cast<std::ptrdiff_t>(HeaderStart.size())) break;
+    if (P[1] != '0' || P[2] != 'x') continue;
+    const std::size_t At = static_cast<std::size_t>(P - Base);
     std::uint32_t Exact;
     bool WellFormed = IsHeaderAt(Text, At, Exact);
-    if (WellFormed) Headers.push_back({Exact, At});
+    if (WellFormed) {
+      // The usual file has one header a number, numbered by its place: the numbers need not
+      // be kept, and no sorting is needed.
+      if (DenseHeaders && Exact != HeaderOffsets.size()) {
+        DenseHeaders = false;
+        HeaderNumbers.resize(HeaderOffsets.size());
+        for (std::size_t I = 0; I < HeaderNumbers.size(); ++I)
+          HeaderNumbers[I] = static_cast<std::uint32_t>(I);
+      }
+      if (!DenseHeaders) HeaderNumbers.push_back(Exact);
+      HeaderOffsets.push_back(At);
+    }
     if (!Scanning || At < ScanFrom) continue;
     // A well-formed header's number is its eight digits: the "]" ends the reading.
     Numbers.push_back(WellFormed ? Exact : ReadHexNumber(Text, At + HeaderStart.size()));
     ScanFrom = At + HeaderSize;
-    if (ScanFrom >= Buffer.size()) Scanning = false;
+    if (ScanFrom >= BufferBytes) Scanning = false;
   }
 
   // The index and the sequence check.
   Lines.Clear();
-  Lines.Items().reserve(Numbers.size() + 1);
+  std::vector<std::string>& Index = Lines.Items();
+  Index.reserve(Numbers.size() + 1);
   std::uint32_t Expected = 0;
   for (std::uint32_t Number : Numbers) {
-    Lines.Add(IndexEntry(Number));
+    AddIndexEntry(Index, Number);
     if (!NoErrors && Number != Expected) {
       Log.Add("Block " + IndexEntry(Expected) + " not found!");
       Expected = Number;
@@ -195,9 +299,15 @@ void TTextObject::PreloadINI() {
     ++Expected;
     ++BlockCount;
   }
-  Lines.Add(IndexEntry(Expected));
+  AddIndexEntry(Index, Expected);
   if (Status != 0) Lines.Clear();
 
+  if (DenseHeaders) return;  // header n is at HeaderOffsets[n], the only one numbered n
+  Headers.resize(HeaderOffsets.size());
+  for (std::size_t I = 0; I < Headers.size(); ++I)
+    Headers[I] = {HeaderNumbers[I], HeaderOffsets[I]};
+  HeaderOffsets.clear();
+  HeaderOffsets.shrink_to_fit();
   // Offsets are ascending already; a stable sort by number keeps them so within a number.
   auto ByNumber = [](const THeaderAt& A, const THeaderAt& B) { return A.Number < B.Number; };
   if (!std::is_sorted(Headers.begin(), Headers.end(), ByNumber))
@@ -213,10 +323,19 @@ std::size_t TTextObject::FindKey(std::string_view Key, std::size_t From) const {
   if (Key.size() == HeaderSize && IsHeaderAt(Key, 0, Number)) return FindHeader(Number, From);
   // A key of another form (an index entry the user changed): search the text itself.
   if (From > SearchEnd) return std::string_view::npos;
-  return std::string_view(Buffer.data(), SearchEnd).find(Key, From);
+  return std::string_view(Buffer.get(), SearchEnd).find(Key, From);
 }
 
 std::size_t TTextObject::FindHeader(std::uint32_t Number, std::size_t From) const {
+  if (DenseHeaders) {
+    if (Number >= HeaderOffsets.size()) return std::string_view::npos;
+    std::size_t Offset = HeaderOffsets[Number];
+    return Offset >= From ? Offset : std::string_view::npos;
+  }
+  return FindSortedHeader(Number, From);
+}
+
+std::size_t TTextObject::FindSortedHeader(std::uint32_t Number, std::size_t From) const {
   auto Start = Headers.begin();
   if (Number < FirstHeader.size()) {
     int First = FirstHeader[Number];
@@ -247,7 +366,7 @@ bool TTextObject::TextBetween(std::size_t At, std::size_t KeySize, std::size_t E
                               std::string_view& Result) const {
   Result = {};
   if (At == std::string_view::npos) return false;
-  if (End == std::string_view::npos) End = Buffer.size();
+  if (End == std::string_view::npos) End = BufferBytes;
   // The text starts after the key and the two characters that end the header line.
   std::size_t Start = At + KeySize + 2;
   if (End >= Start && End - Start >= 2) {
@@ -256,24 +375,41 @@ bool TTextObject::TextBetween(std::size_t At, std::size_t KeySize, std::size_t E
     else if (Buffer[End - 1] == '\n')
       End -= 1;
   }
-  if (End < Start || Start >= Buffer.size()) return true;  // the empty text
-  std::string_view Text(Buffer.data() + Start, End - Start);
-  Result = Text.substr(0, Text.find('\0'));
+  if (End < Start || Start >= BufferBytes) return true;  // the empty text
+  std::string_view Text(Buffer.get() + Start, End - Start);
+  // SearchEnd is the first zero byte: a text before it holds none.
+  Result = End <= SearchEnd ? Text : Text.substr(0, Text.find('\0'));
   return true;
 }
 
 std::string TTextObject::MakeString(std::string_view Text) const {
-  if (!SingleLine && !LinuxFormat) return std::string(Text);
-  std::string Out;
-  Out.reserve(Text.size());
-  std::size_t Start = 0;
-  for (std::size_t Lf; (Lf = Text.find('\n', Start)) != std::string_view::npos; Start = Lf + 1) {
-    std::size_t LineEnd = Lf > Start && Text[Lf - 1] == '\r' ? Lf - 1 : Lf;
-    Out.append(Text.substr(Start, LineEnd - Start));
-    if (!SingleLine) Out += '\n';
+  std::string Out(Text);
+  if (!SingleLine && !LinuxFormat) return Out;
+  // Converted in place: every line end becomes one LF or nothing, so what is written never
+  // overtakes what is still to be read.
+  char* const Begin = Out.data();
+  char* const End = Begin + Out.size();
+  char* To = Begin;
+  for (char* From = Begin; From != End;) {
+    char* Lf = static_cast<char*>(std::memchr(From, '\n', static_cast<std::size_t>(End - From)));
+    if (!Lf) {
+      if (To != From) std::memmove(To, From, static_cast<std::size_t>(End - From));
+      To += End - From;
+      break;
+    }
+    char* LineEnd = Lf > From && Lf[-1] == '\r' ? Lf - 1 : Lf;
+    if (To != From) std::memmove(To, From, static_cast<std::size_t>(LineEnd - From));
+    To += LineEnd - From;
+    if (!SingleLine) *To++ = '\n';
+    From = Lf + 1;
   }
-  Out.append(Text.substr(Start));
+  Out.resize(static_cast<std::size_t>(To - Begin));
   return Out;
+}
+
+bool TTextObject::EntryText(const std::string& Name, const std::string& NextName,
+                            std::string_view& Text) const {
+  return CharStringView("[" + Name + "]", "[" + NextName + "]", Text);
 }
 
 bool TTextObject::BlockText(int Entry, std::string_view& Text, bool& NoText) const {
@@ -288,7 +424,7 @@ bool TTextObject::BlockText(int Entry, std::string_view& Text, bool& NoText) con
     std::size_t End = At == std::string_view::npos ? At : FindHeader(NextNumber, At);
     Found = TextBetween(At, HeaderSize, End, Text);
   } else {
-    Found = CharStringView("[" + Name + "]", "[" + NextName + "]", Text);
+    Found = EntryText(Name, NextName, Text);
   }
   // A text that equals "#NO_TEXT#" cannot be told from a missing block.
   NoText = !Found || Text == MarkNoText;

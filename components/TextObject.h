@@ -12,6 +12,7 @@
 // Every call works on its own locals: instances are independent of one another.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -141,6 +142,8 @@ class TTextObject : public TComponent {
   std::size_t FindKey(std::string_view Key, std::size_t From) const;
   // First header numbered Number at or after From.
   std::size_t FindHeader(std::uint32_t Number, std::size_t From) const;
+  // FindHeader in Headers sorted by number, when they are not numbered by their place.
+  std::size_t FindSortedHeader(std::uint32_t Number, std::size_t From) const;
   // GetCharString without copying: the text as a view into Buffer; false for "#NO_TEXT#".
   bool CharStringView(std::string_view Key, std::string_view NextKey, std::string_view& Text) const;
   // The text of a key of KeySize bytes found at At, up to the next key at End (npos: none).
@@ -149,16 +152,27 @@ class TTextObject : public TComponent {
   // The text of the block whose index entry is Entry (next key from entry Entry + 1), with
   // NoText set when it cannot be found. False when the index lacks those entries.
   bool BlockText(int Entry, std::string_view& Text, bool& NoText) const;
+  // CharStringView for the keys "[" + Name + "]" and "[" + NextName + "]" of an index whose
+  // entries are not well-formed headers.
+  bool EntryText(const std::string& Name, const std::string& NextName,
+                 std::string_view& Text) const;
 
-  // INI style: the whole file as the preload loaded it (a std::string keeps a zero byte after
-  // it); SearchEnd is the first zero byte, where every search of it stops.
-  std::string Buffer;
+  // INI style: the whole file as the preload loaded it, BufferBytes bytes followed by one zero
+  // byte (null before the first preload); SearchEnd is the first zero byte, where every search
+  // of it stops.
+  std::unique_ptr<char[]> Buffer;
+  std::size_t BufferBytes = 0;
   std::size_t SearchEnd = 0;
-  // Every well-formed header of the searched text, sorted by number and then offset, so a key
-  // is found in logarithmic time instead of by a scan from the start.
+  // The well-formed headers of the searched text, recorded by the preload's single scan so a
+  // key is found without a scan from the start. When the k-th of them is numbered k for every
+  // k (the usual file), DenseHeaders is set and HeaderOffsets holds their offsets in file
+  // order, which is also number order. Otherwise Headers holds them sorted by number and then
+  // offset, found by FirstHeader and binary search, and HeaderOffsets is empty.
+  bool DenseHeaders = true;
+  std::vector<std::size_t> HeaderOffsets;
   std::vector<THeaderAt> Headers;
-  // Position in Headers of the first header numbered n, or -1, for n up to a bound near the
-  // number of headers (numbers beyond it are found by binary search in Headers).
+  // The position in Headers of the first header numbered n, or -1, for n up to a bound near
+  // the number of headers (numbers beyond it are found by binary search in Headers).
   std::vector<int> FirstHeader;
 };
 
