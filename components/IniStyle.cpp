@@ -16,6 +16,8 @@
 // single scan, sorted by number, so finding a block costs a binary search rather than a scan
 // from the start of the file; the results are those of a plain first-occurrence search.
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <bit>
 #include <climits>
@@ -207,10 +209,13 @@ int TTextObject::NewINI(TOpenModes Mode, int /*Reserved*/) {
   BlockCount = 0;
   Position = 0;
   if (Mode == omWrite) {
-    // Emptying replaces the whole file; a file that cannot be created is not reported.
+    // Emptying replaces the whole file; a file that cannot be created is not reported. Where
+    // no file can be made beside it (a directory the user may not write to) the file is
+    // emptied in place, so the blocks written next never land after old ones.
     try {
       WriteWholeFile(FileName, {});
     } catch (const EPlatformError&) {
+      if (std::FILE* File = std::fopen(FileName.c_str(), "wb")) std::fclose(File);
     }
     return 0;
   }
@@ -452,8 +457,16 @@ void TTextObject::WriteINI(const std::string& Text) {
   // A block is appended to the file, not a replacement of it: the file is opened for appending.
   std::FILE* File = std::fopen(FileName.c_str(), "ab");
   if (!File) return;
-  std::fwrite(Bytes.data(), 1, Bytes.size(), File);
-  std::fflush(File);
+  // A block that cannot be written whole (a full disk) is taken out again: half a block
+  // would break the numbering of every block after it.
+  const long Before = std::fseek(File, 0, SEEK_END) == 0 ? std::ftell(File) : -1;
+  bool Written = std::fwrite(Bytes.data(), 1, Bytes.size(), File) == Bytes.size();
+  Written = std::fflush(File) == 0 && Written;
+  if (!Written && Before >= 0) {
+    if (::ftruncate(::fileno(File), Before) != 0) {
+      // Nothing more can be done; the next preload's sequence check reports the damage.
+    }
+  }
   std::fclose(File);
 }
 

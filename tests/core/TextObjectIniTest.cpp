@@ -2,6 +2,7 @@
 // reading with line-break conversion, sizes and positions.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -72,6 +73,16 @@ TEST_F(TextObjectIni, NewForWritingEmptiesAnExistingFile) {
   EXPECT_EQ(Object.GetIniSize(), -1);
   Object.SetIniPos(0);  // BlockCount is 0 while writing
   EXPECT_EQ(Object.Position, 0);
+}
+
+TEST_F(TextObjectIni, NewForWritingEmptiesAFileInADirectoryItCannotWriteTo) {
+  if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
+  WriteWholeFile(Object.FileName, "[0x00000000]\r\nold\r\n");
+  std::filesystem::permissions(Dir, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  Object.New(omWrite, 0);
+  Object.Write("new");
+  std::filesystem::permissions(Dir, std::filesystem::perms::owner_all);
+  EXPECT_EQ(ReadWholeFile(Object.FileName), "[0x00000000]\r\nnew\r\n");
 }
 
 // An LF in a text is stored as CR LF; reading converts by SingleLine and LinuxFormat.
