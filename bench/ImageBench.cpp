@@ -85,13 +85,15 @@ struct TBenchPack {
     const std::string Command = "cd '" + (Dir / "split").string() + "' && split -a 4 -b " +
                                 std::to_string(Chunk) + " '" + Input + "' part";
     SplitSeconds = SplitOverSeconds = 1e9;
-    const std::string Clear = "rm -rf '" + (Dir / "split").string() + "' && mkdir '" + (Dir / "split").string() + "'";
+    const std::string Clear =
+        "rm -rf '" + (Dir / "split").string() + "' && mkdir '" + (Dir / "split").string() + "'";
     for (int Try = 0; Try < 5; ++Try) {
       if (std::system(Clear.c_str()) != 0) std::abort();
       for (double* Best : {&SplitSeconds, &SplitOverSeconds}) {
         auto Start = std::chrono::steady_clock::now();
         if (std::system(Command.c_str()) != 0) std::abort();
-        *Best = std::min(*Best, std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count());
+        *Best = std::min(
+            *Best, std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count());
       }
     }
     std::printf(
@@ -117,9 +119,8 @@ void ReportAgainstSplit(benchmark::State& State, double Seconds, std::int64_t By
   State.SetBytesProcessed(static_cast<std::int64_t>(State.iterations()) * BytesPerIteration);
   State.counters["MB/s"] = benchmark::Counter(static_cast<double>(BytesPerIteration) / 1e6 *
                                               static_cast<double>(State.iterations()) / Seconds);
-  State.counters["x_split"] =
-      Seconds / static_cast<double>(State.iterations()) /
-      (OverExisting ? Pack().SplitOverSeconds : Pack().SplitSeconds);
+  State.counters["x_split"] = Seconds / static_cast<double>(State.iterations()) /
+                              (OverExisting ? Pack().SplitOverSeconds : Pack().SplitSeconds);
 }
 
 void BM_ExtractImageList(benchmark::State& State) {

@@ -57,7 +57,8 @@ void TConsoleView::ProcessMessages() {
 
 bool TConsoleView::ChooseOutputDir(std::string& Dir) {
   if (!ForceDirectories(OutputDir)) {
-    std::fprintf(stderr, "brindlecast-cli: cannot create the output directory %s\n", OutputDir.c_str());
+    std::fprintf(stderr, "brindlecast-cli: cannot create the output directory %s\n",
+                 OutputDir.c_str());
     return false;
   }
   Dir = OutputDir;

@@ -9,7 +9,7 @@
 class TRunContext;
 
 class TConsoleView : public TRunView {
-public:
+ public:
   // OutputDir is what the directory chooser answers.
   explicit TConsoleView(std::string OutputDir);
   ~TConsoleView() override;
@@ -28,7 +28,7 @@ public:
   bool ChooseOutputDir(std::string& Dir) override;
   void ShowMessage(const std::string& Text, const std::string& Caption) override;
 
-private:
+ private:
   void Redraw();
   void ClearLine();
   std::string OutputDir;

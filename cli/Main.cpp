@@ -78,7 +78,7 @@ struct TRunArgs {
   std::string OutputDir;
   std::vector<std::string> Sources;  // absolute
   std::vector<std::string> ScanDirs;
-  std::string Type;                  // --type, for --scan
+  std::string Type;  // --type, for --scan
 };
 
 // Splits the options off the arguments; the rest are sources made absolute.
@@ -128,8 +128,9 @@ int Extract(const std::vector<std::string>& Words) {
   if (!ParseArgs(Words, Args, Error)) return UsageError(Error);
   if (!Args.Type.empty() && Args.Type != "irl" && Args.Type != "itm")
     return UsageError("--type for extract is irl or itm");
-  if (!AddScanned(Args, Args.Type.empty() ? std::vector<std::string>{"irl", "itm"}
-                                          : std::vector<std::string>{Args.Type},
+  if (!AddScanned(Args,
+                  Args.Type.empty() ? std::vector<std::string>{"irl", "itm"}
+                                    : std::vector<std::string>{Args.Type},
                   Error))
     return UsageError(Error);
   if (Args.Sources.empty()) return Args.ScanDirs.empty() ? UsageError("no source given") : 0;
@@ -139,10 +140,12 @@ int Extract(const std::vector<std::string>& Words) {
     std::string Ext = Extension(Source);
     TSourceFormat Format = Ext == ".irl" ? sfImageList : Ext == ".itm" ? sfItemComparator : sfNone;
     if (Format == sfNone)
-      return UsageError(Source + " is neither an image resource list (.irl) nor an item comparator (.itm)");
+      return UsageError(Source +
+                        " is neither an image resource list (.irl) nor an item comparator (.itm)");
     if (List.SourceFormat != sfNone && List.SourceFormat != Format)
-      return UsageError("mixed formats: image resource lists and item comparators go in separate runs"
-                        " (use --type with --scan)");
+      return UsageError(
+          "mixed formats: image resource lists and item comparators go in separate runs"
+          " (use --type with --scan)");
     List.SourceFormat = Format;
   }
   return RunBatch(List, Args.OutputDir);

@@ -87,8 +87,10 @@ int SwapRB(const std::string& In, const std::string& Out) {
   // bottom-left origin: anything else would come out scrambled or upside down.
   const auto& H = Targa.HeaderBytes();
   if (H[0] != 0 || H[1] != 0 || H[2] != 2)
-    throw EFormatError(In + ": only uncompressed true-colour TGA files without an ID field or colour map"
-                            " can be swapped (image type " + std::to_string(H[2]) + ")");
+    throw EFormatError(In +
+                       ": only uncompressed true-colour TGA files without an ID field or colour map"
+                       " can be swapped (image type " +
+                       std::to_string(H[2]) + ")");
   if (H[17] & 0x10) throw EFormatError(In + ": pictures stored right to left cannot be swapped");
   if (H[17] & 0x20) {
     // Rows stored top first: turn them round so the saved file shows the same picture.

@@ -300,8 +300,8 @@ std::vector<std::unique_ptr<TComponent>> ReadFormDescription(std::string_view Te
 std::string WriteComponent(const TComponent& Component) {
   // The reader takes only identifiers as names: a nameless component could not be read back.
   if (!IsIdentifier(Component.Name()))
-    throw EFormatError("Cannot write a " + Component.ClassName() + " whose name \"" + Component.Name() +
-                       "\" is not an identifier");
+    throw EFormatError("Cannot write a " + Component.ClassName() + " whose name \"" +
+                       Component.Name() + "\" is not an identifier");
   std::string Out = "object " + Component.Name() + ": " + Component.ClassName() + "\n";
   for (const TPropertyInfo& Info : Component.PublishedProperties())
     if (!IsDefaultValue(Component, Info))

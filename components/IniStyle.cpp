@@ -255,7 +255,7 @@ void TTextObject::PreloadINI() {
   const std::size_t Guess = SearchEnd / 32 + 16;
   HeaderOffsets.reserve(Guess);
   std::vector<std::uint32_t> HeaderNumbers;  // the numbers of HeaderOffsets, once not dense
-  std::vector<std::uint32_t> Numbers;  // the number of every header the block scan reaches
+  std::vector<std::uint32_t> Numbers;        // the number of every header the block scan reaches
   Numbers.reserve(Guess);
   std::size_t ScanFrom = 0;  // where the block scan looks for its next "[0x"
   bool Scanning = true;

@@ -16,7 +16,8 @@ int PaletteEntriesToRGB(TMemoryStream& Stream) {
 void ConvertPaletteEntries(std::uint8_t* Entries, std::int32_t Count, std::int32_t Size) {
   if (Count <= 0 || Size <= 0) return;
   const std::size_t BlockBytes = 8 * static_cast<std::size_t>(Size);
-  const long long Blocks = (static_cast<long long>(Count) * Size) / static_cast<long long>(BlockBytes);
+  const long long Blocks =
+      (static_cast<long long>(Count) * Size) / static_cast<long long>(BlockBytes);
   std::vector<std::uint8_t> Temp(BlockBytes);
   for (long long J = 1; J < Blocks - 2; J += 4) {
     std::uint8_t* A = Entries + J * BlockBytes;

@@ -11,11 +11,11 @@
 
 #include "formats/RunView.h"
 #include "include/SharedConstants.h"
-#include "platform/StringList.h"
 #include "platform/Streams.h"
+#include "platform/StringList.h"
 
 class TRunContext {
-public:
+ public:
   explicit TRunContext(TRunView& View) : View(&View) {}
 
   TRunView* View;

@@ -5,7 +5,7 @@
 #include <string>
 
 class TRunView {
-public:
+ public:
   virtual ~TRunView() = default;
   // The status line (`CurrentMessage`).
   virtual void SetCurrentMessage(const std::string& Text) = 0;
@@ -33,7 +33,7 @@ public:
 
 // A view that shows nothing: for callers that only want the files.
 class TNullRunView : public TRunView {
-public:
+ public:
   void SetCurrentMessage(const std::string&) override {}
   void SetExtracted(const std::string&) override {}
   void SetProgress(int) override {}

@@ -133,7 +133,8 @@ TFileWriter::TFileWriter(std::string Path) : Target(std::move(Path)), Destinatio
     }
   }
   std::string Dir = ExtractFileDir(Destination);
-  TempPath = (Dir.empty() ? std::string() : Dir + "/") + "." + ExtractFileName(Destination) + ".XXXXXX";
+  TempPath =
+      (Dir.empty() ? std::string() : Dir + "/") + "." + ExtractFileName(Destination) + ".XXXXXX";
   std::vector<char> Name(TempPath.begin(), TempPath.end());
   Name.push_back('\0');
   Fd = ::mkostemp(Name.data(), O_CLOEXEC);

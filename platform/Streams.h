@@ -8,7 +8,7 @@
 #include <vector>
 
 class TStream {
-public:
+ public:
   virtual ~TStream() = default;
   // Reads up to Count bytes; returns how many were read (0 at the end).
   virtual std::size_t Read(void* Buffer, std::size_t Count) = 0;
@@ -30,14 +30,14 @@ public:
 
 // How a file stream opens its file.
 enum TFileMode {
-  fmOpenRead,             // existing file, reading only
-  fmOpenReadWrite,        // existing file, reading and writing in place
-  fmOpenReadWriteExclusive, // as fmOpenReadWrite, and no other exclusive open succeeds meanwhile
+  fmOpenRead,                // existing file, reading only
+  fmOpenReadWrite,           // existing file, reading and writing in place
+  fmOpenReadWriteExclusive,  // as fmOpenReadWrite, and no other exclusive open succeeds meanwhile
 };
 
 // A stream on an existing file. Throws EFOpenError with the path when the file cannot be opened.
 class TFileStream : public TStream {
-public:
+ public:
   TFileStream(const std::string& Path, TFileMode Mode);
   ~TFileStream() override;
   TFileStream(const TFileStream&) = delete;
@@ -50,7 +50,7 @@ public:
   std::int64_t Size() const override;
   const std::string& Path() const { return FilePath; }
 
-private:
+ private:
   std::string FilePath;
   int Fd = -1;
   std::int64_t Pos = 0;
@@ -58,7 +58,7 @@ private:
 
 // A growable block of memory read and written as a stream.
 class TMemoryStream : public TStream {
-public:
+ public:
   TMemoryStream() = default;
   explicit TMemoryStream(std::vector<std::uint8_t> Bytes) : Data(std::move(Bytes)) {}
 
@@ -68,15 +68,21 @@ public:
   void Seek(std::int64_t Position) override;
   std::int64_t Size() const override { return static_cast<std::int64_t>(Data.size()); }
 
-  void Clear() { Data.clear(); Pos = 0; }
-  void SetSize(std::size_t NewSize) { Data.resize(NewSize); if (Pos > Size()) Pos = Size(); }
+  void Clear() {
+    Data.clear();
+    Pos = 0;
+  }
+  void SetSize(std::size_t NewSize) {
+    Data.resize(NewSize);
+    if (Pos > Size()) Pos = Size();
+  }
   std::uint8_t* Memory() { return Data.data(); }
   const std::uint8_t* Memory() const { return Data.data(); }
   const std::vector<std::uint8_t>& Bytes() const { return Data; }
   // Writes the whole content to Path through a temporary file (see TFileWriter).
   void SaveToFile(const std::string& Path) const;
 
-private:
+ private:
   std::vector<std::uint8_t> Data;
   std::int64_t Pos = 0;
 };
@@ -88,7 +94,7 @@ private:
 // is the one replaced. Throws EFCreateError with the target's path when the temporary file
 // cannot be made, written or renamed.
 class TFileWriter : public TStream {
-public:
+ public:
   explicit TFileWriter(std::string Path);
   ~TFileWriter() override;
   TFileWriter(const TFileWriter&) = delete;
@@ -102,7 +108,7 @@ public:
   void Commit();
   const std::string& Path() const { return Target; }
 
-private:
+ private:
   void Flush();
   std::string Target;
   std::string Destination;  // Target, or the file a link at Target leads to

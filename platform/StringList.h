@@ -11,7 +11,7 @@
 #include <vector>
 
 class TStringList {
-public:
+ public:
   // Replaces the lines by those of the file. Throws EFOpenError with the path.
   void LoadFromFile(const std::string& Path);
   // Replaces the lines by those of a text held in memory.
@@ -34,7 +34,7 @@ public:
   std::vector<std::string>& Items() { return Lines; }
   const std::vector<std::string>& Items() const { return Lines; }
 
-private:
+ private:
   std::vector<std::string> Lines;
 };
 

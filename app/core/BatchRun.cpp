@@ -6,7 +6,9 @@
 #include "platform/StringList.h"
 
 TBatchRun::TBatchRun(TRunContext& Run) : Run(Run) {
-  ProcessSource = [this](TSourceFormat Format, const std::string& Path) { DispatchSource(Format, Path); };
+  ProcessSource = [this](TSourceFormat Format, const std::string& Path) {
+    DispatchSource(Format, Path);
+  };
 }
 
 void TBatchRun::Execute(TSourceList& List) {
@@ -62,7 +64,8 @@ void TBatchRun::Execute(TSourceList& List) {
     const bool Replaying = List.SourceFormat == sfLog || List.SourceFormat == sfProjectList;
     if (Stopped)
       Run.AddResult("Stopped: " + std::to_string(Done) + " of " + std::to_string(List.Count()) +
-                    " sources done" + (Run.CutShort.empty() ? "" : "; replayed " + Run.CutShort) + ".");
+                    " sources done" + (Run.CutShort.empty() ? "" : "; replayed " + Run.CutShort) +
+                    ".");
     if (Run.BytesExtracted != 0)
       Run.AddResult("Total " + std::to_string(Run.BytesExtracted) +
                     (Replaying ? " bytes written back." : " bytes extracted."));
@@ -80,11 +83,18 @@ void TBatchRun::DispatchSource(TSourceFormat Format, const std::string& Path) {
   View.SetSaveResultsEnabled(false);
   View.SetStopEnabled(true);
   switch (Format) {
-    case sfImageList: ExtractImageList(Run, Path); break;
-    case sfItemComparator: ExtractItemComparator(Run, Path); break;
+    case sfImageList:
+      ExtractImageList(Run, Path);
+      break;
+    case sfItemComparator:
+      ExtractItemComparator(Run, Path);
+      break;
     case sfLog:
-    case sfProjectList: ReplayLog(Run, Path); break;
-    default: break;
+    case sfProjectList:
+      ReplayLog(Run, Path);
+      break;
+    default:
+      break;
   }
   View.SetStopEnabled(false);
   if (!Run.Results.empty()) View.SetSaveResultsEnabled(true);

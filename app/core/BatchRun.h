@@ -10,7 +10,7 @@
 #include "formats/RunContext.h"
 
 class TBatchRun {
-public:
+ public:
   using TProcessSource = std::function<void(TSourceFormat, const std::string&)>;
 
   explicit TBatchRun(TRunContext& Run);
@@ -31,7 +31,7 @@ public:
   bool Running() const { return IsRunning; }
   TRunContext& Context() { return Run; }
 
-private:
+ private:
   TRunContext& Run;
   bool IsRunning = false;
 };

@@ -4,7 +4,9 @@
 #include "platform/Files.h"
 
 namespace {
-bool IsBlank(char C) { return C == ' ' || C == '\t' || C == '\v' || C == '\f' || C == '\r' || C == '\n'; }
+bool IsBlank(char C) {
+  return C == ' ' || C == '\t' || C == '\v' || C == '\f' || C == '\r' || C == '\n';
+}
 
 void ShowProcessing(TRunContext& Run, const std::string& Path) {
   Run.View->SetCurrentMessage("Processing " + ExtractFileName(Path) + "...");
@@ -32,7 +34,8 @@ void ReplayLog(TRunContext& Run, const std::string& Path) {
   for (int I = 0; I < Run.ReplayList.Count();) {
     ShowProcessing(Run, Path);
     int Lines = Run.ReplayList.Count();
-    Run.TotalPosition = Lines > 1 ? static_cast<int>(static_cast<long long>(I) * 100 / (Lines - 1)) : 0;
+    Run.TotalPosition =
+        Lines > 1 ? static_cast<int>(static_cast<long long>(I) * 100 / (Lines - 1)) : 0;
     View.SetTotal(Run.TotalPosition, 100);
 
     int Next = I + 1;

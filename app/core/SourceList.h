@@ -19,12 +19,12 @@ struct TListButtons {
 
 // What the Add dialog returned.
 struct TAddChoice {
-  int FilterIndex = 1;              // 1..4, the chosen filter
-  std::vector<std::string> Files;   // full paths, in the dialog's order
+  int FilterIndex = 1;             // 1..4, the chosen filter
+  std::vector<std::string> Files;  // full paths, in the dialog's order
 };
 
 class TSourceList {
-public:
+ public:
   std::vector<std::string> Entries;
   TSourceFormat SourceFormat = sfNone;
   // The list holds what a directory gathering put there; the next Add empties it.
@@ -52,6 +52,6 @@ public:
 
   int Count() const { return static_cast<int>(Entries.size()); }
 
-private:
+ private:
   void EnableListButtonsIfFilled();
 };

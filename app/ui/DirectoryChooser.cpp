@@ -31,16 +31,18 @@ bool ChooseDirectory(QWidget* Parent, const QString& Title, QString& Dir) {
       Tree->scrollTo(Start);
     }
   }
-  QObject::connect(Tree, &QTreeView::clicked, &Dialog,
-                   [Path, Model](const QModelIndex& Index) { Path->setText(Model->filePath(Index)); });
+  QObject::connect(Tree, &QTreeView::clicked, &Dialog, [Path, Model](const QModelIndex& Index) {
+    Path->setText(Model->filePath(Index));
+  });
   auto* Buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &Dialog);
   QObject::connect(Buttons, &QDialogButtonBox::rejected, &Dialog, &QDialog::reject);
   QObject::connect(Buttons, &QDialogButtonBox::accepted, &Dialog, [&Dialog, Path] {
     std::string Chosen = Path->text().toLocal8Bit().toStdString();
     if (Chosen.empty()) return;
     if (!DirectoryExists(Chosen)) {
-      if (QMessageBox::question(&Dialog, Dialog.windowTitle(),
-                                QString("The directory %1 does not exist. Create it?").arg(Path->text())) !=
+      if (QMessageBox::question(
+              &Dialog, Dialog.windowTitle(),
+              QString("The directory %1 does not exist. Create it?").arg(Path->text())) !=
           QMessageBox::Yes)
         return;
       if (!ForceDirectories(Chosen)) {

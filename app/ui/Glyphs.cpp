@@ -65,13 +65,27 @@ QIcon ToolbarGlyph(int Index) {
   Pixmap.fill(Qt::transparent);
   QPainter P(&Pixmap);
   switch (Index) {
-    case 0: DrawFolder(P, true); break;
-    case 1: DrawDrive(P); break;
-    case 2: DrawBin(P, false); break;
-    case 3: DrawBin(P, true); break;
-    case 4: DrawWindow(P); break;
-    case 5: DrawFolder(P, false); break;
-    default: DrawPencilOnSheet(P); break;
+    case 0:
+      DrawFolder(P, true);
+      break;
+    case 1:
+      DrawDrive(P);
+      break;
+    case 2:
+      DrawBin(P, false);
+      break;
+    case 3:
+      DrawBin(P, true);
+      break;
+    case 4:
+      DrawWindow(P);
+      break;
+    case 5:
+      DrawFolder(P, false);
+      break;
+    default:
+      DrawPencilOnSheet(P);
+      break;
   }
   P.end();
   return QIcon(Pixmap);

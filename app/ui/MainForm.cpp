@@ -23,13 +23,17 @@
 static void InitResources() { Q_INIT_RESOURCE(resources); }
 
 namespace {
-QString FromLocal(const std::string& Text) { return QString::fromLocal8Bit(Text.data(), static_cast<qsizetype>(Text.size())); }
+QString FromLocal(const std::string& Text) {
+  return QString::fromLocal8Bit(Text.data(), static_cast<qsizetype>(Text.size()));
+}
 std::string ToLocal(const QString& Text) { return Text.toLocal8Bit().toStdString(); }
 
 // The Add dialog's filter in Qt's form: the descriptions already carry their patterns.
 QStringList SelectLogFilters() {
   QStringList Filters;
-  QStringList Parts = QString::fromLatin1(SourceFilter.data(), static_cast<qsizetype>(SourceFilter.size())).split('|');
+  QStringList Parts =
+      QString::fromLatin1(SourceFilter.data(), static_cast<qsizetype>(SourceFilter.size()))
+          .split('|');
   for (int I = 0; I + 1 < Parts.size(); I += 2) Filters << Parts[I];
   return Filters;
 }
@@ -112,9 +116,12 @@ TMainForm::TMainForm(QWidget* Parent) : QWidget(Parent), Run(*this), BatchRun(Ru
   RegisterComponents();
   InitResources();
   QFile Form(":/MainForm.form");
-  if (!Form.open(QIODevice::ReadOnly)) throw EFormatError("The window's form description is missing");
+  if (!Form.open(QIODevice::ReadOnly))
+    throw EFormatError("The window's form description is missing");
   QByteArray Description = Form.readAll();
-  FormComponents = ReadFormDescription(std::string_view(Description.constData(), static_cast<std::size_t>(Description.size())), nullptr);
+  FormComponents = ReadFormDescription(
+      std::string_view(Description.constData(), static_cast<std::size_t>(Description.size())),
+      nullptr);
   for (const auto& Component : FormComponents) {
     if (auto* Text = dynamic_cast<TTextObject*>(Component.get())) TextObject = Text;
     if (auto* Picture = dynamic_cast<TTarga*>(Component.get())) Targa = Picture;
@@ -141,12 +148,14 @@ TMainForm::TMainForm(QWidget* Parent) : QWidget(Parent), Run(*this), BatchRun(Ru
     Dialog.selectNameFilter(SelectLogFilters().value(FilterIndex - 1));
     if (Dialog.exec() != QDialog::Accepted) return std::nullopt;
     TAddChoice Choice;
-    Choice.FilterIndex = static_cast<int>(SelectLogFilters().indexOf(Dialog.selectedNameFilter())) + 1;
+    Choice.FilterIndex =
+        static_cast<int>(SelectLogFilters().indexOf(Dialog.selectedNameFilter())) + 1;
     if (Choice.FilterIndex < 1) Choice.FilterIndex = 1;
     for (const QString& File : Dialog.selectedFiles()) Choice.Files.push_back(ToLocal(File));
     return Choice;
   };
-  auto AskSaveFile = [this](const QString& Filter, const QString& Suffix) -> std::optional<std::string> {
+  auto AskSaveFile = [this](const QString& Filter,
+                            const QString& Suffix) -> std::optional<std::string> {
     QFileDialog Dialog(this, "Select file...");
     Dialog.setAcceptMode(QFileDialog::AcceptSave);
     Dialog.setNameFilter(Filter);
@@ -237,10 +246,11 @@ void TMainForm::ProcessDirClick() {
   ToolBar1->setEnabled(false);
   TGatherResult Found;
   Guarded([&] {
-    Found = GatherDirectory(LastScanRoot, DirForm->FileMask(), DirForm->TypeIndex(), [this](int Count) {
-      CurrentMessage->setText(QString("Found %1 files...").arg(Count));
-      QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    });
+    Found =
+        GatherDirectory(LastScanRoot, DirForm->FileMask(), DirForm->TypeIndex(), [this](int Count) {
+          CurrentMessage->setText(QString("Found %1 files...").arg(Count));
+          QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        });
   });
   ToolBar1->setEnabled(true);
   CurrentMessage->clear();
@@ -312,7 +322,9 @@ void TMainForm::closeEvent(QCloseEvent* Event) {
 // ------------------------------------------------------------------------------------------
 // What the batch run and the replay drive.
 
-void TMainForm::SetCurrentMessage(const std::string& Text) { CurrentMessage->setText(FromLocal(Text)); }
+void TMainForm::SetCurrentMessage(const std::string& Text) {
+  CurrentMessage->setText(FromLocal(Text));
+}
 void TMainForm::SetExtracted(const std::string& Text) { Extracted->setText(FromLocal(Text)); }
 void TMainForm::SetProgress(int Position) { Progress->setValue(Position); }
 void TMainForm::SetTotal(int Position, int Maximum) {

@@ -28,7 +28,7 @@ class TTextObject;
 
 class TMainForm : public QWidget, public TRunView {
   Q_OBJECT
-public:
+ public:
   explicit TMainForm(QWidget* Parent = nullptr);
   ~TMainForm() override;
 
@@ -92,7 +92,7 @@ public:
   bool ChooseOutputDir(std::string& Dir) override;
   void ShowMessage(const std::string& Text, const std::string& Caption) override;
 
-public slots:
+ public slots:
   void BAddLogClick();
   void ProcessDirClick();
   void BSaveListClick();
@@ -103,10 +103,10 @@ public slots:
   void StopClick();
   void SaveLogClick();
 
-protected:
+ protected:
   void closeEvent(QCloseEvent* Event) override;
 
-private:
+ private:
   // Runs Action and shows any error it raises; no exception reaches the event loop.
   void Guarded(const std::function<void()>& Action);
   // Shows the core list and the list buttons' state.

@@ -99,7 +99,9 @@ TEST(BatchRun, StopEndsAfterTheSourceInProgressAndKeepsWhatIsDone) {
   EXPECT_EQ(SplitLines(ReadFile(F.Dir.Path("result.log"))).size(), 6u);
   // The next run starts with the request cleared.
   F.Calls.clear();
-  F.Batch.ProcessSource = [&F](TSourceFormat, const std::string& Path) { F.Calls.emplace_back(0, Path); };
+  F.Batch.ProcessSource = [&F](TSourceFormat, const std::string& Path) {
+    F.Calls.emplace_back(0, Path);
+  };
   F.Batch.Execute(F.List);
   EXPECT_EQ(F.Calls.size(), 4u);
 }
@@ -159,13 +161,16 @@ TEST(BatchRun, StopInsideTheLastReplayIsReportedAsAStop) {
   WriteFile(F.Dir.Path("a.log"), "one\r\ntwo\r\nthree\r\nfour\r\n");
   F.List.SourceFormat = sfLog;
   F.List.Entries = {F.Dir.Path("a.log")};
-  F.Batch.ProcessSource = [&F](TSourceFormat Format, const std::string& Path) { F.Batch.DispatchSource(Format, Path); };
+  F.Batch.ProcessSource = [&F](TSourceFormat Format, const std::string& Path) {
+    F.Batch.DispatchSource(Format, Path);
+  };
   int Lines = 0;
   F.View.OnProcessMessages = [&] {
     if (++Lines == 2) F.Batch.Stop();
   };
   F.Batch.Execute(F.List);
-  EXPECT_EQ(F.View.Results, std::vector<std::string>{"Stopped: 0 of 1 sources done; replayed a.log up to line 2 of 4."});
+  EXPECT_EQ(F.View.Results, std::vector<std::string>{
+                                "Stopped: 0 of 1 sources done; replayed a.log up to line 2 of 4."});
 }
 
 }  // namespace

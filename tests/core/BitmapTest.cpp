@@ -24,9 +24,10 @@ namespace {
 
 const std::string SuiteDir = std::string(BRINDLECAST_CORPORA_DIR) + "/bmpsuite";
 // The public BMP corpus lives beside the repository, not in it.
-#define SKIP_WITHOUT_CORPUS()                                                            \
-  if (!fs::is_directory(SuiteDir)) GTEST_SKIP() << "no BMP corpus at " << SuiteDir << \
-                                                   " (set BRINDLECAST_CORPORA_DIR when configuring)"
+#define SKIP_WITHOUT_CORPUS()                     \
+  if (!fs::is_directory(SuiteDir))                \
+  GTEST_SKIP() << "no BMP corpus at " << SuiteDir \
+               << " (set BRINDLECAST_CORPORA_DIR when configuring)"
 
 std::vector<std::uint8_t> ReadBytes(const std::string& Path) {
   std::string Text = ReadWholeFile(Path);

@@ -19,7 +19,8 @@ class TSample : public TComponent {
         IntProperty<TSample>(
             "Size", 0, [](const TSample& C) { return C.Size; },
             [](TSample& C, long long V) {
-              if (V > 1000000) throw EFormatError("a size of " + std::to_string(V) + " is too large");
+              if (V > 1000000)
+                throw EFormatError("a size of " + std::to_string(V) + " is too large");
               C.Size = int(V);
             }),
         BoolProperty<TSample>(
@@ -131,7 +132,8 @@ TEST_F(ComponentTest, BadDescriptionsNameTheLineAndTheCulprit) {
       {"end\n", "line 1: \"end\" without an object"},
       {"object A TSample\nend\n", "line 1: expected \"object Name: TClass\""},
       {"object A: TSample\nobject B: TSample\nend\nend\n", "line 2: object inside object A"},
-      {"object A: TSample\n  Size = 2000000\nend\n", "line 2: property Size: a size of 2000000 is too large"},
+      {"object A: TSample\n  Size = 2000000\nend\n",
+       "line 2: property Size: a size of 2000000 is too large"},
   };
   for (const TCase& Case : Cases) {
     try {

@@ -9,7 +9,8 @@ TEST(FormatTable, FilterIndexesAndTypeChoicesGiveTheirCodes) {
   EXPECT_EQ(CodeFromFilterIndex(4), sfLog);
   EXPECT_EQ(CodeFromFilterIndex(0), sfNone);
   EXPECT_EQ(CodeFromFilterIndex(5), sfNone);
-  for (int Choice = 0; Choice < 4; ++Choice) EXPECT_EQ(CodeFromTypeChoice(Choice), CodeFromFilterIndex(Choice + 1));
+  for (int Choice = 0; Choice < 4; ++Choice)
+    EXPECT_EQ(CodeFromTypeChoice(Choice), CodeFromFilterIndex(Choice + 1));
 }
 
 TEST(FormatTable, NamesForWritingAndReading) {
@@ -19,5 +20,6 @@ TEST(FormatTable, NamesForWritingAndReading) {
   EXPECT_EQ(FormatName(sfProjectList), "");
   EXPECT_EQ(CodeFromName("IRL"), sfImageList);
   EXPECT_EQ(CodeFromName("ITM"), sfItemComparator);
-  for (const char* Word : {"irl", "IRLX", "", "Itm"}) EXPECT_EQ(CodeFromName(Word), sfUnknown) << Word;
+  for (const char* Word : {"irl", "IRLX", "", "Itm"})
+    EXPECT_EQ(CodeFromName(Word), sfUnknown) << Word;
 }

@@ -36,11 +36,12 @@ TEST(Replay, KeywordLinesAreShortenedAndUnknownFormatsInsertNothing) {
   WriteFile(F.Dir.Path("menu.irl"), "pack\r\n");
   std::string Text = "#Source: " + F.Dir.Path("menu.irl") + "\r\n" +  // before any format
                      "entry\r\n"
-                     "#Format: irl\r\n"                              // wrong case: unknown
-                     "#Source: " + F.Dir.Path("menu.irl") + "\r\n" +
+                     "#Format: irl\r\n"  // wrong case: unknown
+                     "#Source: " +
+                     F.Dir.Path("menu.irl") + "\r\n" +
                      "#Target somewhere\r\n"
-                     "#Format:IRL\r\n"                               // keyword run together: entry line
-                     "  #Format: ITM extra\r\n";                     // leading blanks are allowed
+                     "#Format:IRL\r\n"            // keyword run together: entry line
+                     "  #Format: ITM extra\r\n";  // leading blanks are allowed
   ReplayLog(F.Run, F.Log(Text));
   EXPECT_EQ(F.Run.ReplayList.Get(0), F.Dir.Path("menu.irl"));
   EXPECT_EQ(F.Run.ReplayList.Get(1), "entry");
@@ -58,7 +59,8 @@ TEST(Replay, KeywordLinesAreShortenedAndUnknownFormatsInsertNothing) {
 
 TEST(Replay, MissingSourcesArePassedOverSilently) {
   TReplayFixture F;
-  ReplayLog(F.Run, F.Log("#Format: IRL\r\n#Source: " + F.Dir.Path("gone.irl") + "\r\n/out/gone_0000.bmp\r\n"));
+  ReplayLog(F.Run, F.Log("#Format: IRL\r\n#Source: " + F.Dir.Path("gone.irl") +
+                         "\r\n/out/gone_0000.bmp\r\n"));
   EXPECT_TRUE(F.View.Results.empty());
   EXPECT_TRUE(F.Run.TargetPath.empty());
 }

@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include <filesystem>
 
 #include "platform/Errors.h"
-#include "platform/StringList.h"
 #include "platform/Streams.h"
+#include "platform/StringList.h"
 #include "tests/core/TestSupport.h"
 
 namespace {
@@ -18,21 +17,23 @@ struct TSplitCase {
 
 class SplitLinesTest : public ::testing::TestWithParam<TSplitCase> {};
 
-TEST_P(SplitLinesTest, FollowsTheLineRules) { EXPECT_EQ(SplitLines(GetParam().Text), GetParam().Lines); }
+TEST_P(SplitLinesTest, FollowsTheLineRules) {
+  EXPECT_EQ(SplitLines(GetParam().Text), GetParam().Lines);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, SplitLinesTest,
-    ::testing::Values(
-        TSplitCase{"Empty", "", {}},
-        TSplitCase{"CrLf", "a\r\nb\r\n", {"a", "b"}},
-        TSplitCase{"LfAlone", "a\nb\n", {"a", "b"}},
-        TSplitCase{"CrAlone", "a\rb\r", {"a", "b"}},
-        TSplitCase{"Mixed", "a\r\nb\nc\rd", {"a", "b", "c", "d"}},
-        TSplitCase{"LastLineWithoutEnd", "a\r\nlast", {"a", "last"}},
-        TSplitCase{"EmptyLinesKept", "\r\n\r\nx\n\n", {"", "", "x", ""}},
-        TSplitCase{"LfCrIsTwoEnds", "a\n\rb", {"a", "", "b"}},
-        TSplitCase{"NulIsAnOrdinaryByte", std::string("a\0b\r\nc", 6), {std::string("a\0b", 3), "c"}},
-        TSplitCase{"OnlyALineEnd", "\r\n", {""}}),
+    ::testing::Values(TSplitCase{"Empty", "", {}}, TSplitCase{"CrLf", "a\r\nb\r\n", {"a", "b"}},
+                      TSplitCase{"LfAlone", "a\nb\n", {"a", "b"}},
+                      TSplitCase{"CrAlone", "a\rb\r", {"a", "b"}},
+                      TSplitCase{"Mixed", "a\r\nb\nc\rd", {"a", "b", "c", "d"}},
+                      TSplitCase{"LastLineWithoutEnd", "a\r\nlast", {"a", "last"}},
+                      TSplitCase{"EmptyLinesKept", "\r\n\r\nx\n\n", {"", "", "x", ""}},
+                      TSplitCase{"LfCrIsTwoEnds", "a\n\rb", {"a", "", "b"}},
+                      TSplitCase{"NulIsAnOrdinaryByte",
+                                 std::string("a\0b\r\nc", 6),
+                                 {std::string("a\0b", 3), "c"}},
+                      TSplitCase{"OnlyALineEnd", "\r\n", {""}}),
     [](const auto& Info) { return std::string(Info.param.Name); });
 
 TEST(StringList, SavesCrLfAfterEveryLineAndNothingForAnEmptyList) {
@@ -54,7 +55,8 @@ TEST(StringList, IndexErrorsCarryTheIndex) {
       List.Get(Index);
       FAIL() << "no error for index " << Index;
     } catch (const EStringListError& Error) {
-      EXPECT_EQ(std::string(Error.what()), "List index out of bounds (" + std::to_string(Index) + ")");
+      EXPECT_EQ(std::string(Error.what()),
+                "List index out of bounds (" + std::to_string(Index) + ")");
     }
   }
   EXPECT_THROW(List.Put(1, "x"), EStringListError);

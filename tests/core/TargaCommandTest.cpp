@@ -81,17 +81,40 @@ TEST_F(TgaCommand, SwapRbRefusesWhatItCannotKeepAndTurnsTopFirstRows) {
     std::uint8_t IdLength, ColourMapType, ImageType, Descriptor;
     int Status;
   };
-  for (const TCase& Case : std::initializer_list<TCase>{
-           {0, 0, 10, 0, 1},     // run-length data
-           {3, 0, 2, 0, 1},      // an ID field
-           {0, 1, 2, 0, 1},      // a colour map
-           {0, 0, 2, 0x10, 1},   // right to left
-           {0, 0, 2, 0x20, 0}}) {  // top row first: turned round
+  for (const TCase& Case :
+       std::initializer_list<TCase>{{0, 0, 10, 0, 1},       // run-length data
+                                    {3, 0, 2, 0, 1},        // an ID field
+                                    {0, 1, 2, 0, 1},        // a colour map
+                                    {0, 0, 2, 0x10, 1},     // right to left
+                                    {0, 0, 2, 0x20, 0}}) {  // top row first: turned round
     // A 1 x 2 picture at 24 bits: top row 1 2 3, bottom row 4 5 6 when stored top first.
-    std::vector<std::uint8_t> File = {Case.IdLength, Case.ColourMapType, Case.ImageType, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                                      1, 0, 2, 0, 24, Case.Descriptor, 1, 2, 3, 4, 5, 6};
+    std::vector<std::uint8_t> File = {Case.IdLength,
+                                      Case.ColourMapType,
+                                      Case.ImageType,
+                                      0,
+                                      0,
+                                      0,
+                                      0,
+                                      0,
+                                      0,
+                                      0,
+                                      0,
+                                      0,
+                                      1,
+                                      0,
+                                      2,
+                                      0,
+                                      24,
+                                      Case.Descriptor,
+                                      1,
+                                      2,
+                                      3,
+                                      4,
+                                      5,
+                                      6};
     const std::string Source = (Dir / "case.tga").string();
-    std::ofstream(Source, std::ios::binary).write(reinterpret_cast<const char*>(File.data()), std::streamsize(File.size()));
+    std::ofstream(Source, std::ios::binary)
+        .write(reinterpret_cast<const char*>(File.data()), std::streamsize(File.size()));
     fs::remove(Out);
     TRun Run = RunCli("tga swap-rb " + Source + " " + Out);
     EXPECT_EQ(Run.Status, Case.Status) << int(Case.ImageType) << " " << Run.Output;
@@ -101,9 +124,11 @@ TEST_F(TgaCommand, SwapRbRefusesWhatItCannotKeepAndTurnsTopFirstRows) {
     }
     // Saved with a bottom-left origin: the bottom row (4 5 6) comes first in the file, swapped.
     std::ifstream Saved(Out, std::ios::binary);
-    std::vector<char> Bytes((std::istreambuf_iterator<char>(Saved)), std::istreambuf_iterator<char>());
+    std::vector<char> Bytes((std::istreambuf_iterator<char>(Saved)),
+                            std::istreambuf_iterator<char>());
     ASSERT_GE(Bytes.size(), 24u);
-    EXPECT_EQ(std::vector<char>(Bytes.begin() + 18, Bytes.begin() + 24), (std::vector<char>{6, 5, 4, 3, 2, 1}));
+    EXPECT_EQ(std::vector<char>(Bytes.begin() + 18, Bytes.begin() + 24),
+              (std::vector<char>{6, 5, 4, 3, 2, 1}));
     EXPECT_EQ(Bytes[17], 8);
   }
 }

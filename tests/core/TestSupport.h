@@ -4,8 +4,8 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <functional>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,7 +15,7 @@
 
 // A fresh directory removed at the end of the test. Restores the current directory too.
 class TTempDir {
-public:
+ public:
   TTempDir() : Saved(GetCurrentDir()) {
     std::string Pattern = (std::filesystem::temp_directory_path() / "brindle-XXXXXX").string();
     Root = ::mkdtemp(Pattern.data());
@@ -25,16 +25,18 @@ public:
     std::error_code Ignored;
     std::filesystem::remove_all(Root, Ignored);
   }
-  std::string Path(const std::string& Name = "") const { return Name.empty() ? Root : Root + "/" + Name; }
+  std::string Path(const std::string& Name = "") const {
+    return Name.empty() ? Root : Root + "/" + Name;
+  }
 
-private:
+ private:
   std::string Saved;
   std::string Root;
 };
 
 // Records what the core shows; answers the directory chooser with a preset directory.
 class TRecordingView : public TRunView {
-public:
+ public:
   std::string ChosenDir;  // empty: the chooser is cancelled
   std::vector<std::string> Results, Messages, Shown;
   std::vector<int> Totals, Progresses;
@@ -63,5 +65,7 @@ public:
   }
 };
 
-inline void WriteFile(const std::string& Path, const std::string& Bytes) { WriteWholeFile(Path, Bytes); }
+inline void WriteFile(const std::string& Path, const std::string& Bytes) {
+  WriteWholeFile(Path, Bytes);
+}
 inline std::string ReadFile(const std::string& Path) { return ReadWholeFile(Path); }

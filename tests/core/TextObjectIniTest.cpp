@@ -78,7 +78,8 @@ TEST_F(TextObjectIni, NewForWritingEmptiesAnExistingFile) {
 TEST_F(TextObjectIni, NewForWritingEmptiesAFileInADirectoryItCannotWriteTo) {
   if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
   WriteWholeFile(Object.FileName, "[0x00000000]\r\nold\r\n");
-  std::filesystem::permissions(Dir, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  std::filesystem::permissions(
+      Dir, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
   Object.New(omWrite, 0);
   Object.Write("new");
   std::filesystem::permissions(Dir, std::filesystem::perms::owner_all);

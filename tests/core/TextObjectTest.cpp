@@ -6,8 +6,8 @@
 #include <algorithm>
 
 #include "components/FormDescription.h"
-#include "components/Registry.h"
 #include "components/Palette.h"
+#include "components/Registry.h"
 #include "components/TextObject.h"
 #include "platform/Errors.h"
 #include "platform/Files.h"

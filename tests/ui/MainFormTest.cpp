@@ -27,7 +27,9 @@ struct TWindow {
       Dir = OutputDir;
       return true;
     };
-    Form.ShowInfo = [this](const QString& Text, const QString& Caption) { Infos << Caption + "|" + Text; };
+    Form.ShowInfo = [this](const QString& Text, const QString& Caption) {
+      Infos << Caption + "|" + Text;
+    };
     Form.ShowError = [this](const QString& Text) { Errors << Text; };
   }
   void Add(int Filter, std::vector<std::string> Files) {
@@ -68,9 +70,9 @@ TEST(MainForm, StartsWithTheSpecifiedWindow) {
   EXPECT_EQ(W.Form.LogList->selectionMode(), QAbstractItemView::ExtendedSelection);
   EXPECT_EQ(W.Form.LogList->height(), 189);
   EXPECT_EQ(W.Form.GroupBox1->height(), 66);
-  for (QWidget* Control : std::initializer_list<QWidget*>{W.Form.LogList, W.Form.Results, W.Form.GroupBox1,
-                                                          W.Form.CurrentMessage, W.Form.Extracted, W.Form.SaveLog,
-                                                          W.Form.Stop, W.Form.Progress, W.Form.Total})
+  for (QWidget* Control : std::initializer_list<QWidget*>{
+           W.Form.LogList, W.Form.Results, W.Form.GroupBox1, W.Form.CurrentMessage,
+           W.Form.Extracted, W.Form.SaveLog, W.Form.Stop, W.Form.Progress, W.Form.Total})
     EXPECT_TRUE(Control->isVisible()) << Control->objectName().toStdString();
   EXPECT_LT(W.Form.SaveLog->x(), W.Form.Stop->x());
   EXPECT_LT(W.Form.Progress->y(), W.Form.Total->y());
