@@ -17,6 +17,7 @@
 #include "platform/Bitmap.h"
 #include "platform/Errors.h"
 #include "platform/Files.h"
+#include "tests/core/TestSupport.h"
 
 namespace fs = std::filesystem;
 
@@ -84,22 +85,6 @@ void ExpectSamePicture(const TBitmap& Expected, const TBitmap& Actual, const std
 const TPixelFormat AllFormats[] = {pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit};
 const int PaddingWidths[] = {1, 4, 7, 8, 9, 15, 33};
 
-// A scratch directory removed at the end of the test.
-struct TTempDir {
-  fs::path Path;
-  TTempDir() {
-    static int Counter = 0;
-    Path = fs::temp_directory_path() /
-           ("brindle-bmp-" + std::to_string(::getpid()) + "-" + std::to_string(++Counter));
-    fs::create_directories(Path);
-  }
-  ~TTempDir() {
-    std::error_code Ignored;
-    fs::remove_all(Path, Ignored);
-  }
-  std::string operator/(const std::string& Name) const { return (Path / Name).string(); }
-};
-
 // A Python 3 with Pillow, or empty when there is none.
 std::string PillowPython() {
   static const std::string Found = [] {
@@ -115,7 +100,7 @@ std::string PillowPython() {
 // Decodes every image file with Pillow into "<file>.rgb": width and height as two decimal
 // lines, then the RGB bytes, top row first. False when Pillow failed on any of them.
 bool DecodeWithPillow(const std::vector<std::string>& Files, const TTempDir& Dir) {
-  const std::string Script = Dir / "decode.py";
+  const std::string Script = Dir.Path("decode.py");
   std::ofstream(Script) << "import sys\n"
                            "from PIL import Image\n"
                            "for path in sys.argv[1:]:\n"
@@ -218,8 +203,8 @@ TEST(BitmapWrite, FilesOpenInPillowWithTheSameColours) {
   for (TPixelFormat Format : AllFormats)
     for (int Width : PaddingWidths) {
       Bitmaps.push_back(NoisyBitmap(Format, Width, 5, static_cast<unsigned>(Width + 100 * Format)));
-      Files.push_back(Dir /
-                      (std::string(FormatName(Format)) + "-" + std::to_string(Width) + ".bmp"));
+      Files.push_back(
+          Dir.Path(std::string(FormatName(Format)) + "-" + std::to_string(Width) + ".bmp"));
       Bitmaps.back().SaveToFile(Files.back());
     }
   ASSERT_TRUE(DecodeWithPillow(Files, Dir));
@@ -258,7 +243,7 @@ TEST(BitmapSuite, GoodFilesMatchTheReferenceRenderings) {
   TTempDir Dir;
   std::vector<std::string> References;
   for (const TCase& C : Cases) {
-    References.push_back(Dir / (std::string(C.File) + ".png"));
+    References.push_back(Dir.Path(std::string(C.File) + ".png"));
     fs::copy_file(SuiteDir + "/reference/" + C.Reference + ".png", References.back());
   }
   ASSERT_TRUE(DecodeWithPillow(References, Dir));

@@ -10,6 +10,7 @@
 #include "components/TextObject.h"
 #include "platform/Errors.h"
 #include "platform/Files.h"
+#include "tests/core/TestSupport.h"
 
 namespace {
 
@@ -274,14 +275,8 @@ TEST(TextObjectDurodu, StringHelpers) {
 
 class TextObjectDuroduFile : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string Pattern =
-        (std::filesystem::temp_directory_path() / "textobject-durodu-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(Pattern.data()), nullptr);
-    Dir = Pattern;
-  }
-  void TearDown() override { std::filesystem::remove_all(Dir); }
-  std::string Dir;
+  TTempDir Temp;
+  std::string Dir = Temp.Path();
 };
 
 TEST_F(TextObjectDuroduFile, LoadTextSaveAndReadBack) {

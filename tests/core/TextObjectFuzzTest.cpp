@@ -11,19 +11,12 @@
 #include "components/TextObject.h"
 #include "include/SharedConstants.h"
 #include "platform/Files.h"
+#include "tests/core/TestSupport.h"
 
 namespace {
 
 class TextObjectFuzz : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string Pattern =
-        (std::filesystem::temp_directory_path() / "textobject-fuzz-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(Pattern.data()), nullptr);
-    Dir = Pattern;
-  }
-  void TearDown() override { std::filesystem::remove_all(Dir); }
-
   int Pick(int Count) { return std::uniform_int_distribution<int>(0, Count - 1)(Random); }
 
   // Mostly small block numbers (repeated, in and out of order), sometimes far-off ones.
@@ -86,7 +79,8 @@ class TextObjectFuzz : public ::testing::Test {
   }
 
   std::mt19937 Random{20240611u};
-  std::string Dir;
+  TTempDir Temp;
+  std::string Dir = Temp.Path();
 };
 
 // The block text by the plain rule: first occurrence of Key from the start of the searched

@@ -10,6 +10,7 @@
 #include "components/TextObject.h"
 #include "platform/Errors.h"
 #include "platform/Files.h"
+#include "tests/core/TestSupport.h"
 
 namespace {
 
@@ -18,14 +19,9 @@ using namespace std::string_literals;
 class TextObjectIni : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string Pattern =
-        (std::filesystem::temp_directory_path() / "textobject-ini-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(Pattern.data()), nullptr);
-    Dir = Pattern;
     Object.TextStyle = IniStyle;
     Object.FileName = Dir + "/texts.ini";
   }
-  void TearDown() override { std::filesystem::remove_all(Dir); }
 
   // Loads Bytes as the object's file for reading; returns the result of New.
   int Load(const std::string& Bytes) {
@@ -43,7 +39,8 @@ class TextObjectIni : public ::testing::Test {
     return Texts;
   }
 
-  std::string Dir;
+  TTempDir Temp;
+  std::string Dir = Temp.Path();
   TTextObject Object{nullptr};
 };
 
